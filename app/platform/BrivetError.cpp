@@ -1,0 +1,6 @@
+#include "BrivetError.h"
+
+BrivetError::BrivetError(QString description)
+    : m_description(std::move(description)), m_utf8(m_description.toUtf8())
+{
+}

@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds Brivet in Release and starts it.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+"$root/scripts/install-deps.sh"
+
+build="$root/build/release"
+cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+  -DBRIVET_BUILD_TESTS=OFF -DBRIVET_BUILD_BENCHMARKS=OFF >/dev/null
+cmake --build "$build" --parallel "$(nproc)"
+
+if [[ -x "$build/app/views/brivet" ]]; then
+  exec "$build/app/views/brivet" "$@"
+else
+  echo "Brivet's libraries are built; the window is not part of this build yet."
+fi

@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds with the sanitizers and runs the whole test suite.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+"$root/scripts/install-deps.sh"
+
+build="$root/build/test"
+cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBRIVET_SANITIZE=ON >/dev/null
+cmake --build "$build" --parallel "$(nproc)"
+
+export QT_QPA_PLATFORM=offscreen
+# A sanitizer report must fail the test that produced it.
+export ASAN_OPTIONS="abort_on_error=1:detect_leaks=0:${ASAN_OPTIONS:-}"
+export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1:${UBSAN_OPTIONS:-}"
+cd "$build"
+ctest --output-on-failure --parallel "$(nproc)" "$@"
