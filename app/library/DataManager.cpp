@@ -90,8 +90,8 @@ bool DataManager::fileExists(const QUrl &url)
 void DataManager::add(const PaperPtr &paper, PaperList *list)
 {
     const QString id = paper->id();
-    const FetchDescriptor descriptor = FetchDescriptor::paperId(id);
-    qsizetype count = 0;
+    const FetchDescriptor descriptor = Paper::withId(id);
+    qint64 count = 0;
     try {
         count = m_context->fetchCount(descriptor);
     } catch (const std::exception &) {
@@ -101,7 +101,7 @@ void DataManager::add(const PaperPtr &paper, PaperList *list)
     PaperPtr stored;
     if (count > 0) {
         try {
-            const QList<PaperPtr> matches = m_context->fetch(descriptor);
+            const QList<PaperPtr> matches = m_context->fetch<Paper>(descriptor);
             if (!matches.isEmpty())
                 stored = matches.first();
         } catch (const std::exception &) {

@@ -35,7 +35,7 @@ public:
     std::optional<QUrl> fileURL() const { return m_fileURL; }
     void setFileURL(const std::optional<QUrl> &value);
     int authorsIdx() const { return m_authorsIdx; }
-    void setAuthorsIdx(int value);
+    void setAuthorsIdx(const int &value);
 
     // One entry per author field of the form. Not announced: the form owns its fields.
     QStringList authors{QString()};

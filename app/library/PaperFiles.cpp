@@ -51,7 +51,7 @@ void Paper::removePDF(const std::optional<QUrl> &location)
 QCoro::Task<void> Paper::openPDF()
 {
     // The caller may drop its last reference while the download runs.
-    const PaperPtr self = std::static_pointer_cast<Paper>(shared_from_this());
+    const auto self = shared_from_this();
     if (!hasPDF())
         co_return;
     if (DataManager::fileExists(localURL())) {
@@ -68,7 +68,7 @@ QCoro::Task<void> Paper::openPDF()
     try {
         co_await FileDownload::toFile(*source, destination);
     } catch (const HttpStatusError &) {
-        throw PaperError::downloadError(paperId, SearchError(SearchError::Kind::invalidResponse).description());
+        throw PaperError::downloadError(paperId, SearchError::invalidResponse().description());
     } catch (const BrivetError &error) {
         throw PaperError::downloadError(paperId, error.description());
     }
