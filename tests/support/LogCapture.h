@@ -1,0 +1,26 @@
+#pragma once
+
+#include "Log.h"
+
+#include <QMutex>
+#include <QStringList>
+
+// Collects the log lines written while it exists instead of sending them to
+// standard error. Lines may come from worker threads.
+class LogCapture {
+public:
+    LogCapture();
+    ~LogCapture();
+    LogCapture(const LogCapture &) = delete;
+    LogCapture &operator=(const LogCapture &) = delete;
+
+    QStringList lines() const;
+    // The lines that start with prefix, in order.
+    QStringList linesStartingWith(const QString &prefix) const;
+    void clear();
+
+private:
+    mutable QMutex m_mutex;
+    QStringList m_lines;
+    LogSink m_previous;
+};
