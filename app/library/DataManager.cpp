@@ -42,7 +42,7 @@ DataManager::DataManager(ModelContext &context, QObject *parent) : QObject(paren
     if (!documents)
         return;
     const QString path = documents->toLocalFile();
-    if (QFileInfo::exists(path) || QFileInfo(path).isSymLink())
+    if (QFileInfo::exists(path))
         return;
     std::error_code error;
     std::filesystem::create_directories(QFile::encodeName(path).toStdString(), error);

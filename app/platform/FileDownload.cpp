@@ -49,6 +49,8 @@ QCoro::Task<void> FileDownload::toFile(QUrl url, QString destination, std::chron
     qint64 received = 0;
 
     auto drain = [&] {
+        if (!reply->isOpen())
+            return;
         const QByteArray chunk = reply->readAll();
         received += chunk.size();
         if (!writeError.isEmpty() || statusOf(*reply) != 200)
