@@ -378,3 +378,54 @@ TEST(PaperStore, FileIsWalWithAnIdIndex)
     sqlite3_finalize(stmt);
     sqlite3_close(db);
 }
+
+TEST(PaperStore, ObjectsHeldAfterTheLibraryClosesStaySafe)
+{
+    TemporaryDataFolder folder;
+    PaperPtr stored;
+    PaperListPtr list;
+    PaperPtr plain = samplePaper(QStringLiteral("plain"));
+    {
+        Library library(folder.path());
+        list = std::make_shared<PaperList>();
+        library.context().insert(list);
+        stored = samplePaper(QStringLiteral("stored"));
+        stored->addToList(list.get());
+        library.context().insert(stored);
+        library.context().save();
+        // A search result linked after the last save is stored by the closing save.
+        plain->addToList(list.get());
+    }
+    EXPECT_EQ(stored->modelContext(), nullptr);
+    EXPECT_EQ(stored->id(), QStringLiteral("stored"));
+    EXPECT_TRUE(stored->inLists()->isEmpty());
+    EXPECT_TRUE(list->papers()->isEmpty());
+    EXPECT_TRUE(plain->inLists()->isEmpty());
+    list.reset();   // must not touch the papers it no longer holds
+
+    Library library(folder.path());
+    EXPECT_EQ(library.lists().at(0)->paperCount(), 2);
+    EXPECT_EQ(library.context().fetchCount(Paper::withId(QStringLiteral("plain"))), 1);
+}
+
+TEST(PaperStore, ATransactionCommitsTogetherAndAThrowingBlockKeepsItsWork)
+{
+    TemporaryDataFolder folder;
+    Library library(folder.path());
+    auto &context = library.context();
+    QSignalSpy saved(&context, &ModelContext::didSave);
+    context.transaction([&] {
+        for (int i = 0; i < 3; ++i)
+            context.insert(samplePaper(QString::number(i)));
+    });
+    EXPECT_EQ(saved.count(), 1);
+    EXPECT_FALSE(context.hasChanges());
+
+    EXPECT_THROW(context.transaction([&] {
+        context.insert(samplePaper(QStringLiteral("late")));
+        throw BrivetError(QStringLiteral("stop"));
+    }),
+                 BrivetError);
+    EXPECT_EQ(context.fetchCount(Paper::withId(QStringLiteral("late"))), 1);
+    EXPECT_TRUE(context.hasChanges());
+}
