@@ -231,14 +231,16 @@ std::shared_ptr<PersistentModel> ModelContext::object(const EntityDescription &e
     return m_registered.value(objectFor(entity, rowId));
 }
 
-QList<QVariant> ModelContext::loadValues(const PersistentModel &object)
+std::optional<QList<QVariant>> ModelContext::loadValues(const PersistentModel &object)
 {
     try {
-        return m_store.loadValues(object.entity(), object.m_rowId);
+        if (auto values = m_store.loadValues(object.entity(), object.m_rowId))
+            return values;
+        qWarning().noquote() << "Brivet: A stored" << object.entity().name() << "is missing from the library.";
     } catch (const BrivetError &error) {
         qWarning().noquote() << "Brivet: Could not read a stored object:" << error.description();
-        return QList<QVariant>(object.entity().propertyCount());
     }
+    return std::nullopt;
 }
 
 PersistentModel::RelatedList ModelContext::loadRelation(const PersistentModel &object, int property)
@@ -270,7 +272,10 @@ qint64 ModelContext::countRelation(const PersistentModel &object, int property)
 
 void ModelContext::objectDidChange(PersistentModel *object, int property)
 {
-    if (object->m_context == this && object->m_rowId != 0 && !object->entity().isRelationship(property))
+    // An object whose row could not be read holds placeholders, which must
+    // never be written over what the file still has.
+    if (object->m_context == this && object->m_rowId != 0 && !object->m_unreadable
+        && !object->entity().isRelationship(property))
         m_updated.insert(object);
     emit objectChanged(object, property);
     scheduleSave();
@@ -291,6 +296,14 @@ void ModelContext::linkDidChange(PersistentModel *object, int property, Persiste
             return;
         m_linkAddSet.insert(key);
         m_linkAdds.append(key);
+        // A plain object linked to a kept one is kept too, so that the link
+        // cannot vanish with whoever held the plain object.
+        for (PersistentModel *end : {object, other}) {
+            if (!end->m_context) {
+                if (auto owned = end->weak_from_this().lock())
+                    insert(owned);
+            }
+        }
     } else if (m_linkAddSet.remove(key)) {
         // Never written: forgetting it is all there is to do.
         m_linkAdds.removeOne(key);

@@ -28,7 +28,8 @@ public:
     explicit ModelContext(SqliteModelStore &store, bool allowsSave = true);
     ~ModelContext() override;
 
-    // Makes the context the object's keeper. Plain objects it is linked to come along.
+    // Makes the context the object's keeper. Plain objects it is linked to come
+    // along, as does a plain object that is later linked to one the context keeps.
     void insert(const std::shared_ptr<PersistentModel> &object);
     // Removes the object and unlinks it from every relationship (delete rule nullify).
     void deleteObject(PersistentModel *object);
@@ -89,7 +90,7 @@ private:
         qint64 other;
     };
 
-    QList<QVariant> loadValues(const PersistentModel &object);
+    std::optional<QList<QVariant>> loadValues(const PersistentModel &object);
     PersistentModel::RelatedList loadRelation(const PersistentModel &object, int property);
     qint64 countRelation(const PersistentModel &object, int property);
     void objectDidChange(PersistentModel *object, int property);

@@ -84,6 +84,7 @@ private:
     const EntityDescription *m_entity;
     ModelContext *m_context = nullptr;
     qint64 m_rowId = 0;
+    mutable bool m_unreadable = false;
     mutable QList<QVariant> m_values;
     mutable std::vector<Relation> m_relations;
 };

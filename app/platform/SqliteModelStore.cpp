@@ -280,16 +280,18 @@ SqliteModelStore::LinkStatements &SqliteModelStore::linkStatements(const EntityD
     return *s;
 }
 
-QList<QVariant> SqliteModelStore::loadValues(const EntityDescription &entity, qint64 rowId)
+std::optional<QList<QVariant>> SqliteModelStore::loadValues(const EntityDescription &entity, qint64 rowId)
 {
     EntityStatements &s = statements(entity);
-    QList<QVariant> values(entity.propertyCount());
     s.select.bind(1, rowId);
-    if (s.select.step()) {
-        for (int column = 0; column < s.attributes.size(); ++column) {
-            const int property = s.attributes[column];
-            values[property] = readValue(s.select, column, entity.property(property).type);
-        }
+    if (!s.select.step()) {
+        s.select.reset();
+        return std::nullopt;
+    }
+    QList<QVariant> values(entity.propertyCount());
+    for (int column = 0; column < s.attributes.size(); ++column) {
+        const int property = s.attributes[column];
+        values[property] = readValue(s.select, column, entity.property(property).type);
     }
     s.select.reset();
     return values;

@@ -9,6 +9,7 @@
 #include <QVariant>
 
 #include <memory>
+#include <optional>
 
 // The SQL side of the model store: one table per entity (column `pk` is the
 // row's identity, the other columns are the attributes), one link table per
@@ -29,7 +30,8 @@ public:
     void commit();
     void rollback() noexcept;
 
-    QList<QVariant> loadValues(const EntityDescription &entity, qint64 rowId);
+    // None when the row is not there.
+    std::optional<QList<QVariant>> loadValues(const EntityDescription &entity, qint64 rowId);
     qint64 insertRow(const EntityDescription &entity, const QList<QVariant> &values);
     void updateRow(const EntityDescription &entity, qint64 rowId, const QList<QVariant> &values);
     // Removes the row and every link that names it.

@@ -349,7 +349,6 @@ TEST(PaperStore, APlainPaperLinkedToAStoredListIsStoredWithIt)
         library.context().insert(list);
         auto result = samplePaper(QStringLiteral("search-result"));
         list->addPaper(result.get());
-        library.context().save();
         EXPECT_EQ(result->modelContext(), &library.context());
     }
     Library library(folder.path());
@@ -395,12 +394,14 @@ TEST(PaperStore, ObjectsHeldAfterTheLibraryClosesStaySafe)
         library.context().save();
         // A search result linked after the last save is stored by the closing save.
         plain->addToList(list.get());
+        EXPECT_EQ(plain->modelContext(), &library.context());
     }
     EXPECT_EQ(stored->modelContext(), nullptr);
     EXPECT_EQ(stored->id(), QStringLiteral("stored"));
     EXPECT_TRUE(stored->inLists()->isEmpty());
     EXPECT_TRUE(list->papers()->isEmpty());
     EXPECT_TRUE(plain->inLists()->isEmpty());
+    EXPECT_EQ(plain->modelContext(), nullptr);
     list.reset();   // must not touch the papers it no longer holds
 
     Library library(folder.path());
@@ -428,4 +429,37 @@ TEST(PaperStore, ATransactionCommitsTogetherAndAThrowingBlockKeepsItsWork)
                  BrivetError);
     EXPECT_EQ(context.fetchCount(Paper::withId(QStringLiteral("late"))), 1);
     EXPECT_TRUE(context.hasChanges());
+}
+
+TEST(PaperStore, ARowThatCouldNotBeReadIsNeverOverwritten)
+{
+    TemporaryDataFolder folder;
+    const QString file = folder.filePath(QStringLiteral("LocalStore.sqlite"));
+    {
+        Library library(folder.path());
+        auto list = std::make_shared<PaperList>();
+        library.context().insert(list);
+        // Linking keeps the plain paper even though nobody else holds it.
+        list->addPaper(samplePaper(QStringLiteral("kept")).get());
+    }
+    const auto rawSql = [&](const char *statement) {
+        sqlite3 *db = nullptr;
+        sqlite3_open(file.toUtf8().constData(), &db);
+        EXPECT_EQ(sqlite3_exec(db, statement, nullptr, nullptr, nullptr), SQLITE_OK);
+        sqlite3_close(db);
+    };
+    Library library(folder.path());
+    Paper *paper = library.lists().at(0)->papers()->at(0);
+    ASSERT_TRUE(paper->isFault());
+    // Reading fails for a moment (here: the column is briefly missing).
+    rawSql("ALTER TABLE Paper RENAME COLUMN title TO hidden");
+    EXPECT_EQ(paper->title(), QString());
+    rawSql("ALTER TABLE Paper RENAME COLUMN hidden TO title");
+    paper->setNotes(QStringLiteral("typed into a paper that showed nothing"));
+    library.context().save();
+
+    Library reopened(folder.path());
+    const auto stored = reopened.context().fetch<Paper>(Paper::withId(QStringLiteral("kept")));
+    ASSERT_EQ(stored.size(), 1);
+    EXPECT_EQ(stored[0]->title(), samplePaper(QStringLiteral("kept"))->title());
 }
