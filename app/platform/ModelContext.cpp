@@ -129,7 +129,8 @@ void ModelContext::insertPlainPartners()
 
 void ModelContext::save()
 {
-    if (!m_allowsSave)
+    // Inside a transaction everything is written together when it ends.
+    if (!m_allowsSave || m_transactionDepth > 0)
         return;
     insertPlainPartners();
     if (!hasChanges())

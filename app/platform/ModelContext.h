@@ -35,7 +35,8 @@ public:
     void deleteObject(PersistentModel *object);
     void deleteObject(const std::shared_ptr<PersistentModel> &object) { deleteObject(object.get()); }
 
-    // Throws BrivetError; the pending changes are kept when it fails.
+    // Throws BrivetError; the pending changes are kept when it fails. Inside
+    // transaction() it waits for the end of the outermost block.
     void save();
     bool hasChanges() const;
 

@@ -416,8 +416,11 @@ TEST(PaperStore, ATransactionCommitsTogetherAndAThrowingBlockKeepsItsWork)
     auto &context = library.context();
     QSignalSpy saved(&context, &ModelContext::didSave);
     context.transaction([&] {
-        for (int i = 0; i < 3; ++i)
+        for (int i = 0; i < 3; ++i) {
             context.insert(samplePaper(QString::number(i)));
+            context.save();   // as the data manager does for a stored paper: waits for the end
+        }
+        EXPECT_EQ(saved.count(), 0);
     });
     EXPECT_EQ(saved.count(), 1);
     EXPECT_FALSE(context.hasChanges());
