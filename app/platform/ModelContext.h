@@ -16,7 +16,8 @@ class SqliteModelStore;
 // The one place where model objects meet the store, on the GUI thread.
 //
 // It keeps one object per stored row (fetching twice gives the same object)
-// and holds a strong reference to every object it keeps. Changes stay in
+// and holds a strong reference to every object it keeps (stored in the object
+// itself, which saves a table entry per object in a large library). Changes stay in
 // memory until save(), which writes all of them in one SQLite transaction;
 // when that fails nothing is written and the changes stay pending. Any change
 // also schedules a save for the next turn of the event loop, and the
@@ -107,7 +108,6 @@ private:
     SqliteModelStore &m_store;
     bool m_allowsSave;
     QHash<RowKey, PersistentModel *> m_identity;
-    QHash<PersistentModel *, std::shared_ptr<PersistentModel>> m_registered;
     QList<PersistentModel *> m_inserted;
     QSet<PersistentModel *> m_updated;
     QList<RowKey> m_deleted;

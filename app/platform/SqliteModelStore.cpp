@@ -195,8 +195,8 @@ void SqliteModelStore::createTables()
         ddl.append(QStringLiteral("CREATE TABLE %1 (seq INTEGER PRIMARY KEY AUTOINCREMENT, "
                                   "source INTEGER NOT NULL, target INTEGER NOT NULL)")
                        .arg(quoted(table)));
-        ddl.append(QStringLiteral("CREATE INDEX %1 ON %2(source, seq)").arg(quoted(table + QStringLiteral("_source")), quoted(table)));
-        ddl.append(QStringLiteral("CREATE INDEX %1 ON %2(target, seq)").arg(quoted(table + QStringLiteral("_target")), quoted(table)));
+        ddl.append(QStringLiteral("CREATE INDEX %1 ON %2(source, seq, target)").arg(quoted(table + QStringLiteral("_source")), quoted(table)));
+        ddl.append(QStringLiteral("CREATE INDEX %1 ON %2(target, seq, source)").arg(quoted(table + QStringLiteral("_target")), quoted(table)));
     }
     ddl.append(QStringLiteral("CREATE TABLE %1 (key TEXT PRIMARY KEY, value TEXT NOT NULL)").arg(quoted(metadataTable)));
     ddl.append(QStringLiteral("INSERT INTO %1 (key, value) VALUES ('version', '%2')")
