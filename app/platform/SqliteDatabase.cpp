@@ -62,11 +62,6 @@ qint64 SqliteDatabase::lastInsertRowId() const
     return sqlite3_last_insert_rowid(m_db);
 }
 
-QString SqliteDatabase::lastErrorMessage() const
-{
-    return QString::fromUtf8(sqlite3_errmsg(m_db));
-}
-
 int SqliteDatabase::lastErrorCode() const
 {
     return sqlite3_errcode(m_db) & 0xff;

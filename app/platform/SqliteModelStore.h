@@ -47,9 +47,6 @@ public:
     void insertLink(const EntityDescription &entity, int relationship, qint64 rowId, qint64 otherRowId);
     void deleteLink(const EntityDescription &entity, int relationship, qint64 rowId, qint64 otherRowId);
 
-    // For tests and tools that need to reach the file directly.
-    SqliteDatabase &database() { return *m_db; }
-
     static constexpr qint32 applicationId = 0x42725674;
     static const QString metadataTable;
 
