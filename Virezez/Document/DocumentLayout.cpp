@@ -8,6 +8,7 @@
 #include <QPainterPath>
 #include <QTextLine>
 #include <algorithm>
+#include <optional>
 
 namespace {
 
@@ -275,28 +276,73 @@ void DocumentLayout::resolveMarkers(qreal baseline)
     m_pendingMarkers.clear();
 }
 
-std::shared_ptr<QTextLayout> DocumentLayout::makeLayout(int block, const QFont &font, int *textStart) const
+std::pair<int, int> DocumentLayout::textRange(int block) const
+{
+    const BlockTree::Block &b = m_tree.block(block);
+    if (b.firstRun >= b.runEnd)
+        return {0, 0};
+    const auto &runs = m_doc.runs();
+    const auto &last = runs[size_t(b.runEnd - 1)];
+    return {runs[size_t(b.firstRun)].start, last.start + last.length};
+}
+
+std::shared_ptr<QTextLayout> DocumentLayout::makeLayout(int block, const QFont &font, int from, int to) const
 {
     const BlockTree::Block &b = m_tree.block(block);
     const auto &runs = m_doc.runs();
-    const int start = b.firstRun < b.runEnd ? runs[size_t(b.firstRun)].start : 0;
-    const int end = b.firstRun < b.runEnd ? runs[size_t(b.runEnd - 1)].start + runs[size_t(b.runEnd - 1)].length : 0;
-    *textStart = start;
-    QString text = m_doc.text().mid(start, end - start);
+    QString text = m_doc.text().mid(from, to - from);
     // Same length, so text positions keep mapping one to one onto the document.
     text.replace(QLatin1Char('\n'), QChar::LineSeparator);
     auto layout = std::make_shared<QTextLayout>(text, font);
     QList<QTextLayout::FormatRange> formats;
     const InlineAttributes plain;
-    for (int r = b.firstRun; r < b.runEnd; ++r) {
-        const auto &run = runs[size_t(r)];
-        if (run.attributes == plain)
+    // A format depends only on a few bits of the attributes, so a block with thousands of
+    // runs builds at most a handful of them.
+    std::optional<QTextCharFormat> cache[64];
+    // First run that reaches past `from`.
+    auto it = std::partition_point(runs.begin() + b.firstRun, runs.begin() + b.runEnd,
+                                   [from](const AttributedString::Run &r) { return r.start + r.length <= from; });
+    for (; it != runs.begin() + b.runEnd && it->start < to; ++it) {
+        if (it->attributes == plain)
             continue;
-        formats.append({run.start - start, run.length, m_style.format(run.attributes, font)});
+        const int s = std::max(it->start, from);
+        const int e = std::min(it->start + it->length, to);
+        const InlineAttributes &a = it->attributes;
+        const bool link = !a.link.isEmpty() && a.linkClickable;
+        const int key = (a.traits & 0xF) | (link ? 16 : 0) | (a.imageURL.isEmpty() ? 0 : 32);
+        if (!cache[key])
+            cache[key] = m_style.format(a, font);
+        formats.append({s - from, e - s, *cache[key]});
     }
     layout->setFormats(formats);
     layout->setCacheEnabled(true);
     return layout;
+}
+
+int DocumentLayout::pieceEnd(int block, int from, int end, bool code) const
+{
+    constexpr int kPiece = 2000;
+    // Qt's cost per format range also grows with the number of ranges in one layout.
+    constexpr int kPieceRuns = 64;
+    const BlockTree::Block &b = m_tree.block(block);
+    const auto &runs = m_doc.runs();
+    auto first = std::partition_point(runs.begin() + b.firstRun, runs.begin() + b.runEnd,
+                                      [from](const AttributedString::Run &r) { return r.start + r.length <= from; });
+    int limit = std::min(end, from + kPiece);
+    if (runs.begin() + b.runEnd - first > kPieceRuns)
+        limit = std::min(limit, std::max(from + 1, (first + kPieceRuns)->start));
+    if (limit >= end)
+        return end;
+    const QString &text = m_doc.text();
+    // Prefer a line end in code and a space in prose, not too far back.
+    const QChar want = code ? QLatin1Char('\n') : QLatin1Char(' ');
+    for (int i = limit; i > from + (limit - from) / 2; --i) {
+        if (text[i - 1] == want)
+            return i;
+    }
+    if (text[limit].isLowSurrogate() && limit - 1 > from)
+        --limit;
+    return limit;
 }
 
 void DocumentLayout::addText(TextItem item)
@@ -327,17 +373,24 @@ void DocumentLayout::layoutText(int block, const Frame &parent)
     const bool heading = m_tree.block(block).kind == Kind::Heading;
     const DefaultStyle::Heading *h = heading ? &m_style.heading(m_doc.intent(block).level) : nullptr;
     const QFont &font = h ? h->font : m_style.paragraph().font;
-    TextItem item;
-    item.layout = makeLayout(block, font, &item.textStart);
-    const qreal height = lineUp(*item.layout, parent.width, true);
-    item.origin = QPointF(parent.x, m_y);
-    item.rect = QRectF(parent.x, m_y, parent.width, height);
-    item.color = parent.color;
-    item.block = block;
-    item.firstRun = m_tree.block(block).firstRun;
-    item.runEnd = m_tree.block(block).runEnd;
-    addText(std::move(item));
-    m_y += height;
+    const auto [start, end] = textRange(block);
+    int from = start;
+    do {
+        const int to = pieceEnd(block, from, end, false);
+        TextItem item;
+        item.layout = makeLayout(block, font, from, to);
+        item.textStart = from;
+        const qreal height = lineUp(*item.layout, parent.width, true);
+        item.origin = QPointF(parent.x, m_y);
+        item.rect = QRectF(parent.x, m_y, parent.width, height);
+        item.color = parent.color;
+        item.block = block;
+        item.firstRun = m_tree.block(block).firstRun;
+        item.runEnd = m_tree.block(block).runEnd;
+        addText(std::move(item));
+        m_y += height;
+        from = to;
+    } while (from < end);
     if (h && h->divider) {
         m_y += std::round(m_style.blockSpacing() * 0.3);
         m_shapes.push_back(ShapeItem::make(ShapeItem::Kind::Fill, QRectF(parent.x, m_y, parent.width, 1), m_style.thematicBreak().color));
@@ -349,26 +402,44 @@ void DocumentLayout::layoutText(int block, const Frame &parent)
 void DocumentLayout::layoutCode(int block, const Frame &parent)
 {
     const auto &style = m_style.codeBlock();
-    TextItem item;
-    item.layout = makeLayout(block, style.font, &item.textStart);
     QTextOption option;
     option.setTabStopDistance(QFontMetricsF(style.font).horizontalAdvance(QLatin1Char(' ')) * 4);
-    item.layout->setTextOption(option);
-    const qreal height = lineUp(*item.layout, 0, false);
-    const qreal content = naturalWidth(*item.layout) + 2 * style.padding;
+    const auto [start, end] = textRange(block);
+    std::vector<TextItem> pieces;
+    qreal height = 0;
+    qreal content = 0;
+    int from = start;
+    do {
+        const int to = pieceEnd(block, from, end, true);
+        TextItem item;
+        item.layout = makeLayout(block, style.font, from, to);
+        item.layout->setTextOption(option);
+        item.textStart = from;
+        const qreal h = lineUp(*item.layout, 0, false);
+        const qreal w = naturalWidth(*item.layout);
+        item.origin = QPointF(parent.x + style.padding, m_y + style.padding + height);
+        item.rect = QRectF(item.origin, QSizeF(w, h));
+        item.color = m_style.paragraph().color;
+        item.block = block;
+        item.firstRun = m_tree.block(block).firstRun;
+        item.runEnd = m_tree.block(block).runEnd;
+        pieces.push_back(std::move(item));
+        height += h;
+        content = std::max(content, w);
+        from = to;
+    } while (from < end);
+    content += 2 * style.padding;
     const QRectF box(parent.x, m_y, parent.width, height + 2 * style.padding);
     m_shapes.push_back(ShapeItem::make(ShapeItem::Kind::RoundedFill, box, style.background));
+    int region = -1;
     if (content > box.width()) {
-        item.region = int(m_regions.size());
+        region = int(m_regions.size());
         m_regions.push_back({box, content, 0});
     }
-    item.origin = QPointF(parent.x + style.padding, m_y + style.padding);
-    item.rect = QRectF(item.origin, QSizeF(content - 2 * style.padding, height));
-    item.color = m_style.paragraph().color;
-    item.block = block;
-    item.firstRun = m_tree.block(block).firstRun;
-    item.runEnd = m_tree.block(block).runEnd;
-    addText(std::move(item));
+    for (TextItem &item : pieces) {
+        item.region = region;
+        addText(std::move(item));
+    }
     m_y += box.height();
     noteProgress(block);
 }

@@ -63,7 +63,13 @@ private:
     void layoutTable(int block, const Frame &parent);
     void openList(int block, const Frame &parent);
     void openItem(int block, const Frame &parent);
-    std::shared_ptr<QTextLayout> makeLayout(int block, const QFont &font, int *textStart) const;
+    // The document text range [first, second) of a leaf block.
+    std::pair<int, int> textRange(int block) const;
+    // Laid-out text for [from, to) of a leaf block, with the block's inline formats.
+    std::shared_ptr<QTextLayout> makeLayout(int block, const QFont &font, int from, int to) const;
+    // Where the next piece of a long text ends: texts are laid out in pieces of bounded size
+    // because the cost of one layout grows faster than its length.
+    int pieceEnd(int block, int from, int end, bool code) const;
     void addText(TextItem item);
     void resolveMarkers(qreal baseline);
     void noteProgress(int block);

@@ -77,7 +77,9 @@ void TableLayout::run()
             const size_t c = size_t(std::clamp(doc.intent(cellBlock).level, 0, int(columns) - 1));
             Cell &cell = grid[r][c];
             cell.block = cellBlock;
-            cell.layout = m_layout.makeLayout(cellBlock, font, &cell.textStart);
+            const auto [from, to] = m_layout.textRange(cellBlock);
+            cell.layout = m_layout.makeLayout(cellBlock, font, from, to);
+            cell.textStart = from;
             QTextOption option;
             option.setAlignment(toQt(c < alignments.size() ? alignments[c] : Alignment::None));
             option.setWrapMode(QTextOption::NoWrap);
