@@ -68,6 +68,7 @@ void TableLayout::run()
     // Cells by row and column; a missing cell stays empty but keeps its frame.
     std::vector<std::vector<Cell>> grid(rows.size(), std::vector<Cell>(columns));
     std::vector<qreal> natural(columns, 0);
+    std::vector<qreal> longestWord(columns, 0);
     for (size_t r = 0; r < rows.size(); ++r) {
         const bool header = tree.block(rows[r]).kind == Kind::TableHeaderRow;
         QFont font = m_layout.m_style.paragraph().font;
@@ -87,21 +88,35 @@ void TableLayout::run()
             lineUp(*cell.layout, 1e7);
             for (int i = 0; i < cell.layout->lineCount(); ++i)
                 natural[c] = std::max(natural[c], cell.layout->lineAt(i).naturalTextWidth());
+            // Words are not broken while the table can fit by wrapping between them; the plain
+            // font measure is close enough for inline styles, with a little slack.
+            const QFontMetricsF fm(font);
+            for (const QString &word : cell.layout->text().split(QLatin1Char(' '), Qt::SkipEmptyParts))
+                longestWord[c] = std::max(longestWord[c], std::ceil(fm.horizontalAdvance(word) * 1.05));
         }
     }
 
+    // Each column gets at least its longest word and at most its natural width; the room
+    // between is shared in proportion to what each column still wants. When even the
+    // longest words do not fit, the table keeps them and scrolls sideways.
     const qreal pad = style.cellPadding;
     std::vector<qreal> widths(columns);
-    qreal total = 0;
-    for (size_t c = 0; c < columns; ++c)
-        total += std::ceil(natural[c]) + 2 * pad;
-    const qreal scale = total > m_width ? m_width / total : 1.0;
-    qreal tableWidth = 0;
+    std::vector<qreal> least(columns);
+    qreal sumMost = 0, sumLeast = 0;
     for (size_t c = 0; c < columns; ++c) {
-        const qreal w = (std::ceil(natural[c]) + 2 * pad) * scale;
-        widths[c] = std::floor(std::max(w, std::min(style.minColumnWidth, std::ceil(natural[c]) + 2 * pad)));
-        tableWidth += widths[c];
+        widths[c] = std::ceil(natural[c]) + 2 * pad;
+        least[c] = std::min(widths[c], std::max(longestWord[c] + 2 * pad, std::min(style.minColumnWidth, widths[c])));
+        sumMost += widths[c];
+        sumLeast += least[c];
     }
+    if (sumMost > m_width) {
+        const qreal share = sumMost > sumLeast ? std::max<qreal>(0, m_width - sumLeast) / (sumMost - sumLeast) : 0;
+        for (size_t c = 0; c < columns; ++c)
+            widths[c] = std::floor(least[c] + (widths[c] - least[c]) * std::min<qreal>(1, share));
+    }
+    qreal tableWidth = 0;
+    for (qreal w : widths)
+        tableWidth += w;
 
     const qreal top = m_layout.m_y;
     int region = -1;

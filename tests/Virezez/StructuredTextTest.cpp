@@ -168,3 +168,21 @@ TEST(StructuredText, SampleNoteDrawsEveryBlockKind)
         dark.save(QStringLiteral("/tmp/virezez-dark.png"));
     }
 }
+
+TEST(StructuredText, NarrowTableWrapsLongColumnsAndScrollsOnlyWhenWordsDoNotFit)
+{
+    StructuredText view(QStringLiteral("| Quantity | Value |\n|---|--:|\n| Concentration parameter of the halo | 1.2e12 |\n"));
+    present(view, 260);
+    for (const TextItem &t : view.currentLayout()->textItems()) {
+        if (t.layout->text() == QStringLiteral("1.2e12"))
+            EXPECT_EQ(t.layout->lineCount(), 1);
+        if (t.layout->text().startsWith(QStringLiteral("Concentration")))
+            EXPECT_GT(t.layout->lineCount(), 1);
+    }
+    EXPECT_TRUE(view.currentLayout()->regions().empty());
+
+    StructuredText wide(QStringLiteral("| a | b |\n|---|---|\n| ") + QString(300, QLatin1Char('w')) + QStringLiteral(" | x |\n"));
+    present(wide, 260);
+    ASSERT_EQ(wide.currentLayout()->regions().size(), 1u);
+    EXPECT_GT(wide.currentLayout()->regions()[0].contentWidth, 260);
+}
