@@ -174,10 +174,12 @@ TEST(StructuredText, NarrowTableWrapsLongColumnsAndScrollsOnlyWhenWordsDoNotFit)
     StructuredText view(QStringLiteral("| Quantity | Value |\n|---|--:|\n| Concentration parameter of the halo | 1.2e12 |\n"));
     present(view, 260);
     for (const TextItem &t : view.currentLayout()->textItems()) {
-        if (t.layout->text() == QStringLiteral("1.2e12"))
+        if (t.layout->text() == QStringLiteral("1.2e12")) {
             EXPECT_EQ(t.layout->lineCount(), 1);
-        if (t.layout->text().startsWith(QStringLiteral("Concentration")))
+        }
+        if (t.layout->text().startsWith(QStringLiteral("Concentration"))) {
             EXPECT_GT(t.layout->lineCount(), 1);
+        }
     }
     EXPECT_TRUE(view.currentLayout()->regions().empty());
 
