@@ -451,8 +451,11 @@ bool DocumentLayout::layoutMath(int block, const Frame &parent)
     const QFont &font = m_style.paragraph().font;
     const qreal size = font.pixelSize() > 0 ? font.pixelSize() : QFontInfo(font).pixelSize();
     auto formula = MathBlock::create(m_tree.text(m_doc, block), size * 1.2);
-    if (!formula)
-        return false;
+    // A formula that does not typeset is simply not drawn, like any formula in a note.
+    if (!formula) {
+        noteProgress(block);
+        return true;
+    }
     const qreal pad = std::round(m_style.blockSpacing() * 0.5);
     MathItem item;
     item.formula = formula;

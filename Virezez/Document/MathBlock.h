@@ -13,8 +13,8 @@ public:
     ~MathBlock();
 
     static bool isAvailable();
-    // Null when formulas are unavailable or this one does not typeset (bad LaTeX, no font):
-    // the caller then falls back to showing the source as code.
+    // Null when formulas are unavailable (the caller then shows the source as code) or when
+    // this one does not typeset, for bad LaTeX or a missing font (the caller draws nothing).
     static std::shared_ptr<MathBlock> create(const QString &latex, qreal pixelSize);
 
     qreal width() const { return m_width; }

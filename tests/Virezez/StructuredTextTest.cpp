@@ -188,3 +188,22 @@ TEST(StructuredText, NarrowTableWrapsLongColumnsAndScrollsOnlyWhenWordsDoNotFit)
     ASSERT_EQ(wide.currentLayout()->regions().size(), 1u);
     EXPECT_GT(wide.currentLayout()->regions()[0].contentWidth, 260);
 }
+
+TEST(StructuredText, MathBlocksAreFormulasWhenTheFormulaViewIsBuiltAndCodeOtherwise)
+{
+    StructuredText view(QStringLiteral("```MATH\nx^2 + y^2\n```\n\n```math\n\\frac{1}{\n```\n\n```mathematica\nPlot[x]\n```\n"));
+    present(view);
+    const DocumentLayout &layout = *view.currentLayout();
+    std::vector<QString> texts;
+    for (const TextItem &t : layout.textItems())
+        texts.push_back(t.layout->text());
+    if (MathBlock::isAvailable()) {
+        // The good formula is typeset, the broken one is not drawn at all.
+        EXPECT_EQ(layout.formulas().size(), 1u);
+        EXPECT_EQ(texts, std::vector<QString>{QStringLiteral("Plot[x]")});
+    } else {
+        EXPECT_TRUE(layout.formulas().empty());
+        EXPECT_EQ(texts, (std::vector<QString>{QStringLiteral("x^2 + y^2"), QStringLiteral("\\frac{1}{"),
+                                               QStringLiteral("Plot[x]")}));
+    }
+}
