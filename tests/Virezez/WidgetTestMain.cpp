@@ -13,7 +13,8 @@ void quietFontWarnings(QtMsgType type, const QMessageLogContext &context, const 
 {
     if (type == QtWarningMsg && message.startsWith(QLatin1String("OpenType support missing")))
         return;
-    previousHandler(type, context, message);
+    if (previousHandler)
+        previousHandler(type, context, message);
 }
 
 } // namespace
