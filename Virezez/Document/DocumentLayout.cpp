@@ -302,12 +302,16 @@ std::shared_ptr<QTextLayout> DocumentLayout::makeLayout(int block, const QFont &
     // First run that reaches past `from`.
     auto it = std::partition_point(runs.begin() + b.firstRun, runs.begin() + b.runEnd,
                                    [from](const AttributedString::Run &r) { return r.start + r.length <= from; });
+    // A code block is code as a whole; its runs need no inline-code look on top.
+    const bool codeBlock = b.kind == Kind::CodeBlock;
     for (; it != runs.begin() + b.runEnd && it->start < to; ++it) {
-        if (it->attributes == plain)
+        InlineAttributes a = it->attributes;
+        if (codeBlock)
+            a.traits &= quint8(~InlineAttributes::Code);
+        if (a == plain)
             continue;
         const int s = std::max(it->start, from);
         const int e = std::min(it->start + it->length, to);
-        const InlineAttributes &a = it->attributes;
         const bool link = !a.link.isEmpty() && a.linkClickable;
         const int key = (a.traits & 0xF) | (link ? 16 : 0) | (a.imageURL.isEmpty() ? 0 : 32);
         if (!cache[key])
