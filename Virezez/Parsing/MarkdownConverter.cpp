@@ -276,7 +276,7 @@ void Builder::exit(cmark_node *node)
         m_containers.pop_back();
 }
 
-// Leaf nodes have no exit event in cmark's iterator.
+// Nodes that can never have children; every other node is left once its children are done.
 bool isLeaf(cmark_node_type type)
 {
     switch (type) {
@@ -299,17 +299,30 @@ bool isLeaf(cmark_node_type type)
 
 AttributedString MarkdownConverter::convert(cmark_node *document) const
 {
+    // A plain walk over child, sibling and parent links: no recursion, and cheaper than
+    // cmark's own iterator on multi-megabyte notes.
     Builder builder(m_baseURL);
-    cmark_iter *iter = cmark_iter_new(document);
-    cmark_event_type event;
-    while ((event = cmark_iter_next(iter)) != CMARK_EVENT_DONE) {
-        cmark_node *node = cmark_iter_get_node(iter);
-        if (event == CMARK_EVENT_ENTER) {
-            builder.enter(node);
-        } else if (event == CMARK_EVENT_EXIT && !isLeaf(cmark_node_get_type(node))) {
+    cmark_node *node = document ? cmark_node_first_child(document) : nullptr;
+    while (node) {
+        builder.enter(node);
+        if (cmark_node *child = cmark_node_first_child(node)) {
+            node = child;
+            continue;
+        }
+        if (!isLeaf(cmark_node_get_type(node)))
+            builder.exit(node);
+        while (node) {
+            if (cmark_node *next = cmark_node_next(node)) {
+                node = next;
+                break;
+            }
+            node = cmark_node_parent(node);
+            if (!node || node == document) {
+                node = nullptr;
+                break;
+            }
             builder.exit(node);
         }
     }
-    cmark_iter_free(iter);
     return builder.take();
 }
