@@ -146,6 +146,15 @@ TEST(CommonMarkExamples, EveryExampleRendersAndPlainOnesMatch)
         view.finishLayout();
         view.resize(480, std::clamp(view.heightForWidth(480), 1, 4000));
         EXPECT_FALSE(view.grab().toImage().isNull());
+        // Nothing outside a sideways-scrolling region reaches past the view's width.
+        for (const TextItem &t : view.currentLayout()->textItems()) {
+            if (t.region >= 0)
+                continue;
+            EXPECT_GE(t.rect.left(), 0);
+            EXPECT_LE(t.rect.right(), 480.5);
+            for (int i = 0; i < t.layout->lineCount(); ++i)
+                EXPECT_LE(t.origin.x() + t.layout->lineAt(i).naturalTextWidth(), 481);
+        }
 
         const auto expected = expectedBlocks(ex.html);
         // The installed cmark-gfm follows an older CommonMark in two corners: numeric entities
