@@ -6,6 +6,7 @@
 #include "AttributedString.h"
 #include "BlockTree.h"
 #include "DefaultStyle.h"
+#include "InlineText.h"
 #include "LayoutItems.h"
 
 #include <vector>
@@ -63,13 +64,6 @@ private:
     void layoutTable(int block, const Frame &parent);
     void openList(int block, const Frame &parent);
     void openItem(int block, const Frame &parent);
-    // The document text range [first, second) of a leaf block.
-    std::pair<int, int> textRange(int block) const;
-    // Laid-out text for [from, to) of a leaf block, with the block's inline formats.
-    std::shared_ptr<QTextLayout> makeLayout(int block, const QFont &font, int from, int to) const;
-    // Where the next piece of a long text ends: texts are laid out in pieces of bounded size
-    // because the cost of one layout grows faster than its length.
-    int pieceEnd(int block, int from, int end, bool code) const;
     void addText(TextItem item);
     void resolveMarkers(qreal baseline);
     void noteProgress(int block);
@@ -79,6 +73,7 @@ private:
     const AttributedString &m_doc;
     const BlockTree &m_tree;
     const DefaultStyle &m_style;
+    InlineText m_inline;
     qreal m_width;
     qreal m_y = 0;
     int m_textDone = 0;

@@ -78,8 +78,8 @@ void TableLayout::run()
             const size_t c = size_t(std::clamp(doc.intent(cellBlock).level, 0, int(columns) - 1));
             Cell &cell = grid[r][c];
             cell.block = cellBlock;
-            const auto [from, to] = m_layout.textRange(cellBlock);
-            cell.layout = m_layout.makeLayout(cellBlock, font, from, to);
+            const auto [from, to] = m_layout.m_inline.range(cellBlock);
+            cell.layout = m_layout.m_inline.layout(cellBlock, font, from, to);
             cell.textStart = from;
             QTextOption option;
             option.setAlignment(toQt(c < alignments.size() ? alignments[c] : Alignment::None));
