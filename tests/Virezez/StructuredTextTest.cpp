@@ -72,11 +72,15 @@ TEST(StructuredText, ParsesWhenShownAndWhenTextChanges)
 {
     StructuredText view(QStringLiteral("# One"));
     EXPECT_EQ(view.markup(), QStringLiteral("# One"));
+    EXPECT_NE(dynamic_cast<const AttributedStringMarkdownParser *>(&view.parser()), nullptr);
     EXPECT_TRUE(view.document().isEmpty()); // the caller never parses
     EXPECT_FALSE(view.textSelectionEnabled());
+    view.setMarkup(QStringLiteral("## Two"));
+    EXPECT_TRUE(view.document().isEmpty()); // still not shown
     present(view);
     ASSERT_EQ(view.blocks().roots().size(), 1u);
-    EXPECT_EQ(view.blocks().text(view.document(), 0), QStringLiteral("One"));
+    EXPECT_EQ(view.blocks().text(view.document(), 0), QStringLiteral("Two"));
+    EXPECT_EQ(view.document().intent(0).level, 2);
     view.setMarkup(QStringLiteral("para\n\n---\n"));
     ASSERT_EQ(view.blocks().roots().size(), 2u);
     EXPECT_EQ(view.blocks().block(1).kind, BlockTree::Kind::ThematicBreak);
@@ -107,6 +111,11 @@ TEST(StructuredText, ClickOpensOnlySafeLinks)
     }
     ASSERT_EQ(opened.size(), 1u);
     EXPECT_EQ(opened[0], QUrl(QStringLiteral("https://example.org/a")));
+    // Hovering shows the pointing hand only over the link that can be opened.
+    QTest::mouseMove(&view, positionOf(view, QStringLiteral("web")).toPoint());
+    EXPECT_EQ(view.cursor().shape(), Qt::PointingHandCursor);
+    QTest::mouseMove(&view, positionOf(view, QStringLiteral("bad")).toPoint());
+    EXPECT_EQ(view.cursor().shape(), Qt::ArrowCursor);
 }
 
 TEST(StructuredText, WideCodeScrollsSidewaysInsteadOfWidening)
