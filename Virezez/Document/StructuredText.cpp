@@ -59,6 +59,7 @@ void StructuredText::setParser(std::shared_ptr<const MarkupParser> parser)
 void StructuredText::parse()
 {
     m_layout.reset();
+    m_previousLayout.reset();
     m_layoutTimer.stop();
     try {
         m_document = m_parser->attributedString(m_markup);
@@ -73,19 +74,25 @@ void StructuredText::parse()
 
 void StructuredText::restyle()
 {
-    m_style = DefaultStyle(font(), palette());
     m_layout.reset();
+    m_previousLayout.reset();
+    m_style = DefaultStyle(font(), palette());
     updateGeometry();
     update();
 }
 
 DocumentLayout &StructuredText::layoutAt(int width) const
 {
-    if (!m_layout || m_layout->width() != qreal(std::max(1, width))) {
-        m_layout.emplace(m_document, m_blocks, m_style, qreal(std::max(1, width)));
-        if (!m_layout->layoutFor(kLayoutSliceMs))
-            m_layoutTimer.start();
+    const qreal w = qreal(std::max(1, width));
+    if (m_layout && m_layout->width() == w)
+        return *m_layout;
+    std::swap(m_layout, m_previousLayout);
+    if (!m_layout || m_layout->width() != w) {
+        m_layout = std::make_unique<DocumentLayout>(m_document, m_blocks, m_style, w);
+        m_layout->layoutFor(kLayoutSliceMs);
     }
+    if (!m_layout->isComplete())
+        m_layoutTimer.start();
     return *m_layout;
 }
 

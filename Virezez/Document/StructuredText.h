@@ -43,7 +43,7 @@ public:
     void setLinkHandler(LinkHandler handler) { m_linkHandler = std::move(handler); }
     // Finishes any layout still pending at the current width (large notes lay out in slices).
     void finishLayout();
-    const DocumentLayout *currentLayout() const { return m_layout ? &*m_layout : nullptr; }
+    const DocumentLayout *currentLayout() const { return m_layout.get(); }
 
     bool hasHeightForWidth() const override { return true; }
     int heightForWidth(int width) const override;
@@ -76,7 +76,11 @@ private:
     DefaultStyle m_style;
     bool m_shown = false;
     // Laid out lazily for the width asked about; mutable because Qt asks through const calls.
-    mutable std::optional<DocumentLayout> m_layout;
+    // The layout for the width asked about before is kept too: parent layouts tend to ask
+    // about two widths in turn (with and without a scroll bar), and a large note must not
+    // start over each time.
+    mutable std::unique_ptr<DocumentLayout> m_layout;
+    mutable std::unique_ptr<DocumentLayout> m_previousLayout;
     mutable QTimer m_layoutTimer;
     LinkHandler m_linkHandler;
     QString m_pressedLink;

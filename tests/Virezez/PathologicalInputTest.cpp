@@ -88,6 +88,12 @@ TEST(PathologicalInput, FiveMegabyteNoteLaysOutInSlices)
     EXPECT_GT(view.heightForWidth(600), 400);
     ASSERT_NE(view.currentLayout(), nullptr);
     EXPECT_FALSE(view.currentLayout()->isComplete());
+    // Being asked about another width in between (a scroll bar coming and going) does not
+    // throw away the work done for this one.
+    const DocumentLayout *started = view.currentLayout();
+    view.heightForWidth(584);
+    view.heightForWidth(600);
+    EXPECT_EQ(view.currentLayout(), started);
     view.finishLayout();
     EXPECT_TRUE(view.currentLayout()->isComplete());
     EXPECT_GT(view.currentLayout()->textItems().size(), 10000u);
