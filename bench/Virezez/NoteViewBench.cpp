@@ -9,7 +9,7 @@
 
 namespace {
 
-QString specText()
+QString commonMarkText()
 {
     QFile f(QStringLiteral(BRIVET_REALDATA_DIR "/markdown/commonmark-spec-0.31.2_spec.txt"));
     f.open(QIODevice::ReadOnly);
@@ -19,10 +19,10 @@ QString specText()
 // A note of about `bytes` bytes cut from the CommonMark text at a paragraph boundary.
 QString noteOf(qsizetype bytes)
 {
-    static const QString spec = specText();
+    static const QString commonMark = commonMarkText();
     QString out;
     while (out.size() < bytes)
-        out += spec;
+        out += commonMark;
     const qsizetype cut = out.lastIndexOf(QStringLiteral("\n\n"), bytes);
     return out.left(cut > 0 ? cut : bytes);
 }

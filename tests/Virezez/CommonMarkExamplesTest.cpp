@@ -1,4 +1,4 @@
-// Every example of the CommonMark specification text renders, and for the examples whose
+// Every example of the CommonMark reference document renders, and for the examples whose
 // expected HTML is made only of plain top-level blocks, our top-level blocks have the same
 // kinds and texts.
 #include "StructuredText.h"

@@ -77,10 +77,10 @@ TEST(PathologicalInput, FiveMegabyteNoteLaysOutInSlices)
 {
     QFile f(QStringLiteral(BRIVET_REALDATA_DIR "/markdown/commonmark-spec-0.31.2_spec.txt"));
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-    const QString spec = QString::fromUtf8(f.readAll());
+    const QString commonMark = QString::fromUtf8(f.readAll());
     QString big;
     while (big.size() < 5 * 1024 * 1024)
-        big += spec;
+        big += commonMark;
     StructuredText view(big);
     view.resize(600, 400);
     view.show();
