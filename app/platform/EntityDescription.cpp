@@ -53,8 +53,11 @@ int EntityDescription::indexOf(const QString &propertyName) const
 
 void EntityDescription::resolve() const
 {
-    if (!m_inverseIndexes.isEmpty())
-        return;
+    std::call_once(m_resolved, [this] { resolveOnce(); });
+}
+
+void EntityDescription::resolveOnce() const
+{
     QList<int> inverses(m_properties.size(), -1);
     QList<LinkTable> tables(m_properties.size());
     for (int i = 0; i < m_properties.size(); ++i) {

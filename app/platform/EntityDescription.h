@@ -5,6 +5,7 @@
 #include <QVariant>
 
 #include <memory>
+#include <mutex>
 
 class PersistentModel;
 
@@ -70,8 +71,11 @@ private:
     QString m_name;
     QList<Property> m_properties;
     Factory m_makeFault;
-    // Resolved on first use: descriptions refer to each other, so they cannot be at construction.
+    // Resolved on first use: descriptions refer to each other, so they cannot
+    // be at construction. Papers are also made on worker threads, hence the once-flag.
     void resolve() const;
+    void resolveOnce() const;
+    mutable std::once_flag m_resolved;
     mutable QList<int> m_inverseIndexes;
     mutable QList<LinkTable> m_linkTables;
 };

@@ -26,8 +26,9 @@ ModelContext::~ModelContext()
 
 void ModelContext::detachAll()
 {
+    const QList<PersistentModel *> kept = m_identity.values() + m_inserted;
     // Plain objects that outlive the context must not point at objects it lets go.
-    for (PersistentModel *object : std::as_const(m_identity).values() + m_inserted) {
+    for (PersistentModel *object : kept) {
         for (size_t property = 0; property < object->m_relations.size(); ++property) {
             const PersistentModel::Relation &relation = object->m_relations[property];
             if (!relation.loaded)
@@ -39,9 +40,12 @@ void ModelContext::detachAll()
             }
         }
     }
-    for (PersistentModel *object : m_registered.keys()) {
+    QList<std::shared_ptr<PersistentModel>> keepers;
+    keepers.reserve(kept.size());
+    for (PersistentModel *object : kept) {
         object->dropLinksSilently();
         object->m_context = nullptr;
+        keepers.append(std::move(object->m_keeper));
     }
     m_identity.clear();
     m_inserted.clear();
@@ -49,8 +53,7 @@ void ModelContext::detachAll()
     m_linkAdds.clear();
     m_linkAddSet.clear();
     // Objects that nobody else holds are destroyed here, with no links left to undo.
-    auto registered = std::exchange(m_registered, {});
-    registered.clear();
+    keepers.clear();
 }
 
 bool ModelContext::hasChanges() const
@@ -68,7 +71,7 @@ void ModelContext::insert(const std::shared_ptr<PersistentModel> &object)
     object->ensureValues();
     object->m_context = this;
     object->m_rowId = 0;
-    m_registered.insert(object.get(), object);
+    object->m_keeper = object;
     m_inserted.append(object.get());
 
     // Links made while the object was plain become pending links now; plain
@@ -92,7 +95,7 @@ void ModelContext::deleteObject(PersistentModel *object)
     if (!object || object->m_context != this)
         return;
     // Keep it alive through the unlinking, and readable for whoever still holds it.
-    const std::shared_ptr<PersistentModel> keep = m_registered.value(object);
+    const std::shared_ptr<PersistentModel> keep = object->m_keeper;
     object->ensureValues();
     for (int property = 0; property < object->entity().propertyCount(); ++property) {
         if (object->entity().isRelationship(property) && object->relatedCount(property) > 0)
@@ -110,7 +113,7 @@ void ModelContext::deleteObject(PersistentModel *object)
     emit objectDeleted(object);
     object->m_context = nullptr;
     object->m_rowId = 0;
-    m_registered.remove(object);
+    object->m_keeper.reset();
     scheduleSave();
 }
 
@@ -129,7 +132,8 @@ void ModelContext::insertPlainPartners()
 
 void ModelContext::save()
 {
-    if (!m_allowsSave)
+    // Inside a transaction everything is written together when it ends.
+    if (!m_allowsSave || m_transactionDepth > 0)
         return;
     insertPlainPartners();
     if (!hasChanges())
@@ -219,7 +223,7 @@ PersistentModel *ModelContext::objectFor(const EntityDescription &entity, qint64
     std::shared_ptr<PersistentModel> fault = entity.makeFault();
     fault->m_context = this;
     fault->m_rowId = rowId;
-    m_registered.insert(fault.get(), fault);
+    fault->m_keeper = fault;
     m_identity.insert(key, fault.get());
     return fault.get();
 }
@@ -228,17 +232,19 @@ std::shared_ptr<PersistentModel> ModelContext::object(const EntityDescription &e
 {
     if (m_deletedSet.contains(RowKey{&entity, rowId}))
         return nullptr;
-    return m_registered.value(objectFor(entity, rowId));
+    return objectFor(entity, rowId)->m_keeper;
 }
 
-QList<QVariant> ModelContext::loadValues(const PersistentModel &object)
+std::optional<QList<QVariant>> ModelContext::loadValues(const PersistentModel &object)
 {
     try {
-        return m_store.loadValues(object.entity(), object.m_rowId);
+        if (auto values = m_store.loadValues(object.entity(), object.m_rowId))
+            return values;
+        qWarning().noquote() << "Brivet: A stored" << object.entity().name() << "is missing from the library.";
     } catch (const BrivetError &error) {
         qWarning().noquote() << "Brivet: Could not read a stored object:" << error.description();
-        return QList<QVariant>(object.entity().propertyCount());
     }
+    return std::nullopt;
 }
 
 PersistentModel::RelatedList ModelContext::loadRelation(const PersistentModel &object, int property)
@@ -270,7 +276,10 @@ qint64 ModelContext::countRelation(const PersistentModel &object, int property)
 
 void ModelContext::objectDidChange(PersistentModel *object, int property)
 {
-    if (object->m_context == this && object->m_rowId != 0 && !object->entity().isRelationship(property))
+    // An object whose row could not be read holds placeholders, which must
+    // never be written over what the file still has.
+    if (object->m_context == this && object->m_rowId != 0 && !object->m_unreadable
+        && !object->entity().isRelationship(property))
         m_updated.insert(object);
     emit objectChanged(object, property);
     scheduleSave();
@@ -291,6 +300,14 @@ void ModelContext::linkDidChange(PersistentModel *object, int property, Persiste
             return;
         m_linkAddSet.insert(key);
         m_linkAdds.append(key);
+        // A plain object linked to a kept one is kept too, so that the link
+        // cannot vanish with whoever held the plain object.
+        for (PersistentModel *end : {object, other}) {
+            if (!end->m_context) {
+                if (auto owned = end->weak_from_this().lock())
+                    insert(owned);
+            }
+        }
     } else if (m_linkAddSet.remove(key)) {
         // Never written: forgetting it is all there is to do.
         m_linkAdds.removeOne(key);
@@ -333,10 +350,10 @@ QList<std::shared_ptr<PersistentModel>> ModelContext::fetch(const FetchDescripto
     QList<std::shared_ptr<PersistentModel>> result;
     result.reserve(stored.size());
     for (const auto &[row, object] : stored)
-        result.append(m_registered.value(object));
+        result.append(object->m_keeper);
     for (PersistentModel *object : std::as_const(m_inserted)) {
         if (&object->entity() == &entity && object->m_values.at(attribute) == descriptor.value())
-            result.append(m_registered.value(object));
+            result.append(object->m_keeper);
     }
     return result;
 }
@@ -346,11 +363,11 @@ QList<std::shared_ptr<PersistentModel>> ModelContext::fetchAll(const EntityDescr
     QList<std::shared_ptr<PersistentModel>> result;
     for (qint64 row : m_store.allRowIds(entity)) {
         if (!m_deletedSet.contains(RowKey{&entity, row}))
-            result.append(m_registered.value(objectFor(entity, row)));
+            result.append(objectFor(entity, row)->m_keeper);
     }
     for (PersistentModel *object : std::as_const(m_inserted)) {
         if (&object->entity() == &entity)
-            result.append(m_registered.value(object));
+            result.append(object->m_keeper);
     }
     return result;
 }

@@ -16,7 +16,8 @@ class SqliteModelStore;
 // The one place where model objects meet the store, on the GUI thread.
 //
 // It keeps one object per stored row (fetching twice gives the same object)
-// and holds a strong reference to every object it keeps. Changes stay in
+// and holds a strong reference to every object it keeps (stored in the object
+// itself, which saves a table entry per object in a large library). Changes stay in
 // memory until save(), which writes all of them in one SQLite transaction;
 // when that fails nothing is written and the changes stay pending. Any change
 // also schedules a save for the next turn of the event loop, and the
@@ -28,13 +29,15 @@ public:
     explicit ModelContext(SqliteModelStore &store, bool allowsSave = true);
     ~ModelContext() override;
 
-    // Makes the context the object's keeper. Plain objects it is linked to come along.
+    // Makes the context the object's keeper. Plain objects it is linked to come
+    // along, as does a plain object that is later linked to one the context keeps.
     void insert(const std::shared_ptr<PersistentModel> &object);
     // Removes the object and unlinks it from every relationship (delete rule nullify).
     void deleteObject(PersistentModel *object);
     void deleteObject(const std::shared_ptr<PersistentModel> &object) { deleteObject(object.get()); }
 
-    // Throws BrivetError; the pending changes are kept when it fails.
+    // Throws BrivetError; the pending changes are kept when it fails. Inside
+    // transaction() it waits for the end of the outermost block.
     void save();
     bool hasChanges() const;
 
@@ -89,7 +92,7 @@ private:
         qint64 other;
     };
 
-    QList<QVariant> loadValues(const PersistentModel &object);
+    std::optional<QList<QVariant>> loadValues(const PersistentModel &object);
     PersistentModel::RelatedList loadRelation(const PersistentModel &object, int property);
     qint64 countRelation(const PersistentModel &object, int property);
     void objectDidChange(PersistentModel *object, int property);
@@ -105,7 +108,6 @@ private:
     SqliteModelStore &m_store;
     bool m_allowsSave;
     QHash<RowKey, PersistentModel *> m_identity;
-    QHash<PersistentModel *, std::shared_ptr<PersistentModel>> m_registered;
     QList<PersistentModel *> m_inserted;
     QSet<PersistentModel *> m_updated;
     QList<RowKey> m_deleted;

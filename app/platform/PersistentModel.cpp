@@ -47,8 +47,12 @@ void PersistentModel::ensureValues() const
 {
     if (!m_values.isEmpty())
         return;
-    if (m_context)
-        m_values = m_context->loadValues(*this);
+    if (m_context) {
+        if (auto loaded = m_context->loadValues(*this))
+            m_values = std::move(*loaded);
+        else
+            m_unreadable = true;
+    }
     if (m_values.size() != m_entity->propertyCount())
         m_values.resize(m_entity->propertyCount());
 }

@@ -83,7 +83,10 @@ private:
 
     const EntityDescription *m_entity;
     ModelContext *m_context = nullptr;
+    // Set by the context while it keeps the object; cleared when it lets go.
+    std::shared_ptr<PersistentModel> m_keeper;
     qint64 m_rowId = 0;
+    mutable bool m_unreadable = false;
     mutable QList<QVariant> m_values;
     mutable std::vector<Relation> m_relations;
 };

@@ -18,6 +18,10 @@ SqliteDatabase::SqliteDatabase(const QString &path, Mode mode)
         throw BrivetError(QStringLiteral("The library at %1 could not be opened (%2).").arg(path, message));
     }
     sqlite3_extended_result_codes(m_db, 1);
+    // Identifiers are double-quoted; a missing column must be an error, never
+    // silently read as a string literal.
+    sqlite3_db_config(m_db, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
+    sqlite3_db_config(m_db, SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
     // A second connection (a test, a benchmark) may briefly hold the write lock.
     sqlite3_busy_timeout(m_db, 2000);
 }
@@ -56,11 +60,6 @@ QVariant SqliteDatabase::scalar(const QString &sql)
 qint64 SqliteDatabase::lastInsertRowId() const
 {
     return sqlite3_last_insert_rowid(m_db);
-}
-
-QString SqliteDatabase::lastErrorMessage() const
-{
-    return QString::fromUtf8(sqlite3_errmsg(m_db));
 }
 
 int SqliteDatabase::lastErrorCode() const

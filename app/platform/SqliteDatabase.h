@@ -26,8 +26,7 @@ public:
     QVariant scalar(const QString &sql);
 
     qint64 lastInsertRowId() const;
-    // SQLite's last error text and primary result code, for messages.
-    QString lastErrorMessage() const;
+    // SQLite's primary result code of the last failure, to tell kinds of damage apart.
     int lastErrorCode() const;
 
 private:

@@ -195,8 +195,8 @@ void SqliteModelStore::createTables()
         ddl.append(QStringLiteral("CREATE TABLE %1 (seq INTEGER PRIMARY KEY AUTOINCREMENT, "
                                   "source INTEGER NOT NULL, target INTEGER NOT NULL)")
                        .arg(quoted(table)));
-        ddl.append(QStringLiteral("CREATE INDEX %1 ON %2(source, seq)").arg(quoted(table + QStringLiteral("_source")), quoted(table)));
-        ddl.append(QStringLiteral("CREATE INDEX %1 ON %2(target, seq)").arg(quoted(table + QStringLiteral("_target")), quoted(table)));
+        ddl.append(QStringLiteral("CREATE INDEX %1 ON %2(source, seq, target)").arg(quoted(table + QStringLiteral("_source")), quoted(table)));
+        ddl.append(QStringLiteral("CREATE INDEX %1 ON %2(target, seq, source)").arg(quoted(table + QStringLiteral("_target")), quoted(table)));
     }
     ddl.append(QStringLiteral("CREATE TABLE %1 (key TEXT PRIMARY KEY, value TEXT NOT NULL)").arg(quoted(metadataTable)));
     ddl.append(QStringLiteral("INSERT INTO %1 (key, value) VALUES ('version', '%2')")
@@ -280,16 +280,18 @@ SqliteModelStore::LinkStatements &SqliteModelStore::linkStatements(const EntityD
     return *s;
 }
 
-QList<QVariant> SqliteModelStore::loadValues(const EntityDescription &entity, qint64 rowId)
+std::optional<QList<QVariant>> SqliteModelStore::loadValues(const EntityDescription &entity, qint64 rowId)
 {
     EntityStatements &s = statements(entity);
-    QList<QVariant> values(entity.propertyCount());
     s.select.bind(1, rowId);
-    if (s.select.step()) {
-        for (int column = 0; column < s.attributes.size(); ++column) {
-            const int property = s.attributes[column];
-            values[property] = readValue(s.select, column, entity.property(property).type);
-        }
+    if (!s.select.step()) {
+        s.select.reset();
+        return std::nullopt;
+    }
+    QList<QVariant> values(entity.propertyCount());
+    for (int column = 0; column < s.attributes.size(); ++column) {
+        const int property = s.attributes[column];
+        values[property] = readValue(s.select, column, entity.property(property).type);
     }
     s.select.reset();
     return values;

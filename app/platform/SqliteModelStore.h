@@ -9,6 +9,7 @@
 #include <QVariant>
 
 #include <memory>
+#include <optional>
 
 // The SQL side of the model store: one table per entity (column `pk` is the
 // row's identity, the other columns are the attributes), one link table per
@@ -29,7 +30,8 @@ public:
     void commit();
     void rollback() noexcept;
 
-    QList<QVariant> loadValues(const EntityDescription &entity, qint64 rowId);
+    // None when the row is not there.
+    std::optional<QList<QVariant>> loadValues(const EntityDescription &entity, qint64 rowId);
     qint64 insertRow(const EntityDescription &entity, const QList<QVariant> &values);
     void updateRow(const EntityDescription &entity, qint64 rowId, const QList<QVariant> &values);
     // Removes the row and every link that names it.
@@ -44,9 +46,6 @@ public:
     qint64 linkCount(const EntityDescription &entity, int relationship, qint64 rowId);
     void insertLink(const EntityDescription &entity, int relationship, qint64 rowId, qint64 otherRowId);
     void deleteLink(const EntityDescription &entity, int relationship, qint64 rowId, qint64 otherRowId);
-
-    // For tests and tools that need to reach the file directly.
-    SqliteDatabase &database() { return *m_db; }
 
     static constexpr qint32 applicationId = 0x42725674;
     static const QString metadataTable;

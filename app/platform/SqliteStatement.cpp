@@ -108,11 +108,6 @@ qint64 SqliteStatement::int64(int column) const
     return sqlite3_column_int64(m_stmt, column);
 }
 
-double SqliteStatement::real(int column) const
-{
-    return sqlite3_column_double(m_stmt, column);
-}
-
 QString SqliteStatement::text(int column) const
 {
     const void *data = sqlite3_column_text16(m_stmt, column);

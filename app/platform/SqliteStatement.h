@@ -38,7 +38,6 @@ public:
 
     bool isNull(int column) const;
     qint64 int64(int column) const;
-    double real(int column) const;
     QString text(int column) const;
 
 private:

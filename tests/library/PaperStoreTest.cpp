@@ -349,7 +349,6 @@ TEST(PaperStore, APlainPaperLinkedToAStoredListIsStoredWithIt)
         library.context().insert(list);
         auto result = samplePaper(QStringLiteral("search-result"));
         list->addPaper(result.get());
-        library.context().save();
         EXPECT_EQ(result->modelContext(), &library.context());
     }
     Library library(folder.path());
@@ -377,4 +376,93 @@ TEST(PaperStore, FileIsWalWithAnIdIndex)
     EXPECT_TRUE(QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(stmt, 3))).contains(QStringLiteral("INDEX")));
     sqlite3_finalize(stmt);
     sqlite3_close(db);
+}
+
+TEST(PaperStore, ObjectsHeldAfterTheLibraryClosesStaySafe)
+{
+    TemporaryDataFolder folder;
+    PaperPtr stored;
+    PaperListPtr list;
+    PaperPtr plain = samplePaper(QStringLiteral("plain"));
+    {
+        Library library(folder.path());
+        list = std::make_shared<PaperList>();
+        library.context().insert(list);
+        stored = samplePaper(QStringLiteral("stored"));
+        stored->addToList(list.get());
+        library.context().insert(stored);
+        library.context().save();
+        // A search result linked after the last save is stored by the closing save.
+        plain->addToList(list.get());
+        EXPECT_EQ(plain->modelContext(), &library.context());
+    }
+    EXPECT_EQ(stored->modelContext(), nullptr);
+    EXPECT_EQ(stored->id(), QStringLiteral("stored"));
+    EXPECT_TRUE(stored->inLists()->isEmpty());
+    EXPECT_TRUE(list->papers()->isEmpty());
+    EXPECT_TRUE(plain->inLists()->isEmpty());
+    EXPECT_EQ(plain->modelContext(), nullptr);
+    list.reset();   // must not touch the papers it no longer holds
+
+    Library library(folder.path());
+    EXPECT_EQ(library.lists().at(0)->paperCount(), 2);
+    EXPECT_EQ(library.context().fetchCount(Paper::withId(QStringLiteral("plain"))), 1);
+}
+
+TEST(PaperStore, ATransactionCommitsTogetherAndAThrowingBlockKeepsItsWork)
+{
+    TemporaryDataFolder folder;
+    Library library(folder.path());
+    auto &context = library.context();
+    QSignalSpy saved(&context, &ModelContext::didSave);
+    context.transaction([&] {
+        for (int i = 0; i < 3; ++i) {
+            context.insert(samplePaper(QString::number(i)));
+            context.save();   // as the data manager does for a stored paper: waits for the end
+        }
+        EXPECT_EQ(saved.count(), 0);
+    });
+    EXPECT_EQ(saved.count(), 1);
+    EXPECT_FALSE(context.hasChanges());
+
+    EXPECT_THROW(context.transaction([&] {
+        context.insert(samplePaper(QStringLiteral("late")));
+        throw BrivetError(QStringLiteral("stop"));
+    }),
+                 BrivetError);
+    EXPECT_EQ(context.fetchCount(Paper::withId(QStringLiteral("late"))), 1);
+    EXPECT_TRUE(context.hasChanges());
+}
+
+TEST(PaperStore, ARowThatCouldNotBeReadIsNeverOverwritten)
+{
+    TemporaryDataFolder folder;
+    const QString file = folder.filePath(QStringLiteral("LocalStore.sqlite"));
+    {
+        Library library(folder.path());
+        auto list = std::make_shared<PaperList>();
+        library.context().insert(list);
+        // Linking keeps the plain paper even though nobody else holds it.
+        list->addPaper(samplePaper(QStringLiteral("kept")).get());
+    }
+    const auto rawSql = [&](const char *statement) {
+        sqlite3 *db = nullptr;
+        sqlite3_open(file.toUtf8().constData(), &db);
+        EXPECT_EQ(sqlite3_exec(db, statement, nullptr, nullptr, nullptr), SQLITE_OK);
+        sqlite3_close(db);
+    };
+    Library library(folder.path());
+    Paper *paper = library.lists().at(0)->papers()->at(0);
+    ASSERT_TRUE(paper->isFault());
+    // Reading fails for a moment (here: the column is briefly missing).
+    rawSql("ALTER TABLE Paper RENAME COLUMN title TO hidden");
+    EXPECT_EQ(paper->title(), QString());
+    rawSql("ALTER TABLE Paper RENAME COLUMN hidden TO title");
+    paper->setNotes(QStringLiteral("typed into a paper that showed nothing"));
+    library.context().save();
+
+    Library reopened(folder.path());
+    const auto stored = reopened.context().fetch<Paper>(Paper::withId(QStringLiteral("kept")));
+    ASSERT_EQ(stored.size(), 1);
+    EXPECT_EQ(stored[0]->title(), samplePaper(QStringLiteral("kept"))->title());
 }

@@ -132,13 +132,3 @@ TEST(Paper, AnObjectThatGoesAwayUnlinksItself)
     }
     EXPECT_TRUE(paper.inLists()->isEmpty());
 }
-
-TEST(Paper, EqualityIsIdentity)
-{
-    auto a = std::make_shared<Paper>();
-    auto b = std::make_shared<Paper>();
-    b->setId(a->id());
-    EXPECT_NE(a, b);
-    EXPECT_EQ(a, a);
-    EXPECT_NE(std::hash<PaperPtr>()(a), std::hash<PaperPtr>()(b));
-}
