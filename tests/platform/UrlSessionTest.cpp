@@ -1,3 +1,4 @@
+#include "QtPrinters.h"
 #include "AwaitTask.h"
 #include "LocalHttpServer.h"
 #include "TestMain.h"
