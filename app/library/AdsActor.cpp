@@ -7,6 +7,8 @@
 #include "UrlQuery.h"
 #include "WorkerThread.h"
 
+#include <qcoro/qcorofuture.h>
+
 AdsActor &AdsActor::shared()
 {
     // A function-local static: made once, safely, whoever asks first.
@@ -47,8 +49,7 @@ QCoro::Task<QList<SearchRecord>> AdsActor::search(QString query, int rows)
     }
     brivetLog(u"Brivet: ADS response: %d bytes, status: %d", {response.body.size(), response.statusCode});
 
-    const QByteArray body = response.body;
-    QList<SearchRecord> papers = co_await runOnWorkerThread([body] {
+    auto decoding = runOnWorkerThread([body = response.body] {
         const AdsResponse decoded = AdsResponse::decode(body);
         QList<SearchRecord> records;
         records.reserve(decoded.response.docs.size());
@@ -56,6 +57,7 @@ QCoro::Task<QList<SearchRecord>> AdsActor::search(QString query, int rows)
             records.append(doc.toRecord());
         return records;
     });
+    QList<SearchRecord> papers = (co_await decoding)->take();
     brivetLog(u"Brivet: Parsed %d papers from ADS JSON", {papers.size()});
     co_return papers;
 }

@@ -7,6 +7,8 @@
 #include "UrlQuery.h"
 #include "WorkerThread.h"
 
+#include <qcoro/qcorofuture.h>
+
 ArxivActor &ArxivActor::shared()
 {
     // A function-local static: made once, safely, whoever asks first.
@@ -43,11 +45,11 @@ QCoro::Task<QList<SearchRecord>> ArxivActor::search(QString query, int maxResult
     }
     brivetLog(u"Brivet: ArXiv response: %d bytes, status: %d", {response.body.size(), response.statusCode});
 
-    const QByteArray body = response.body;
-    QList<SearchRecord> papers = co_await runOnWorkerThread([body] {
+    auto parsing = runOnWorkerThread([body = response.body] {
         AtomParser parser;
         return parser.parse(body);
     });
+    QList<SearchRecord> papers = (co_await parsing)->take();
     brivetLog(u"Brivet: Parsed %d papers from ArXiv XML", {papers.size()});
     co_return papers;
 }
