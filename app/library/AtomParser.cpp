@@ -8,12 +8,23 @@
 #include <QTextBoundaryFinder>
 #include <QUrl>
 
+#include <algorithm>
+
 namespace {
 
 // The first `count` user-perceived characters, so a cut never splits an
 // accented letter or a surrogate pair.
 QString leadingCharacters(const QString &text, int count)
 {
+    // Printable ASCII is one character per code unit: no need for the
+    // (costly) boundary analysis when the cut falls inside such a run.
+    const qsizetype probe = std::min<qsizetype>(text.size(), count + 1);
+    bool simple = true;
+    for (qsizetype i = 0; i < probe && simple; ++i)
+        simple = text[i].unicode() >= 0x20 && text[i].unicode() < 0x7f;
+    if (simple)
+        return text.left(count);
+
     QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, text);
     qsizetype end = 0;
     for (int i = 0; i < count; ++i) {
@@ -25,9 +36,33 @@ QString leadingCharacters(const QString &text, int count)
     return text.left(end);
 }
 
-bool formsURL(const std::optional<QString> &text)
+// The URL a text forms, or nothing (an empty text forms none).
+std::optional<QUrl> urlFrom(const std::optional<QString> &text)
 {
-    return text && !text->isEmpty() && QUrl(*text, QUrl::StrictMode).isValid();
+    if (!text || text->isEmpty())
+        return std::nullopt;
+    QUrl url(*text, QUrl::StrictMode);
+    if (!url.isValid())
+        return std::nullopt;
+    return url;
+}
+
+// The gathered text with white space and line breaks removed at both ends.
+// ASCII white space is cut from the bytes before decoding, which is the
+// common case; other white space (no-break spaces, line separators) is left
+// to QString::trimmed.
+QString trimmedText(const QByteArray &utf8)
+{
+    const auto isAsciiSpace = [](char c) { return c == ' ' || c == '\n' || c == '\t' || c == '\r' || c == '\v' || c == '\f'; };
+    qsizetype begin = 0, end = utf8.size();
+    while (begin < end && isAsciiSpace(utf8[begin]))
+        ++begin;
+    while (end > begin && isAsciiSpace(utf8[end - 1]))
+        --end;
+    QString text = QString::fromUtf8(utf8.constData() + begin, end - begin);
+    if (begin < end && (static_cast<unsigned char>(utf8[begin]) >= 0x80 || static_cast<unsigned char>(utf8[end - 1]) >= 0x80))
+        return std::move(text).trimmed();
+    return text;
 }
 
 QString yesNo(bool present)
@@ -56,15 +91,16 @@ QList<SearchRecord> ArxivActor::AtomParser::parse(QByteArrayView data)
 
 void ArxivActor::AtomParser::startElement(QUtf8StringView name, const XmlAttributes &attributes)
 {
-    m_currentElement = QByteArray(name.data(), name.size());
-    m_currentValue.clear();
+    m_gathering = true;
+    // truncate, not clear: the buffer keeps its capacity for the next element.
+    m_currentValue.truncate(0);
     if (name == "entry") {
         m_insideEntry = true;
         m_currentPaper = Entry();
         m_authors.clear();
     }
     if (!m_insideEntry) {
-        m_currentElement.clear();
+        m_gathering = false;
         return;
     }
     if (name == "link") {
@@ -77,7 +113,7 @@ void ArxivActor::AtomParser::startElement(QUtf8StringView name, const XmlAttribu
 
 void ArxivActor::AtomParser::characters(QUtf8StringView text)
 {
-    if (!m_currentElement.isEmpty())
+    if (m_gathering)
         m_currentValue.append(text.data(), text.size());
 }
 
@@ -86,7 +122,7 @@ void ArxivActor::AtomParser::endElement(QUtf8StringView name)
     if (!m_insideEntry)
         return;
     // Only the elements read below need their text decoded.
-    const auto value = [this] { return QString::fromUtf8(m_currentValue).trimmed(); };
+    const auto value = [this] { return trimmedText(m_currentValue); };
     if (name == "id") {
         const QString text = value();
         m_currentPaper.url = text;
@@ -114,13 +150,15 @@ void ArxivActor::AtomParser::endElement(QUtf8StringView name)
         m_insideEntry = false;
         makePaper();
     }
-    m_currentElement.clear();
+    m_gathering = false;
 }
 
 void ArxivActor::AtomParser::makePaper()
 {
-    const Entry &e = m_currentPaper;
-    const bool complete = e.id && e.title && e.summary && e.published && formsURL(e.url) && formsURL(e.pdfURL);
+    Entry &e = m_currentPaper;
+    // Tested in this order; the first that fails ends the attempt.
+    std::optional<QUrl> url, pdfURL;
+    const bool complete = e.id && e.title && e.summary && e.published && (url = urlFrom(e.url)) && (pdfURL = urlFrom(e.pdfURL));
     if (!complete) {
         brivetLog(u"Brivet: Skipping incomplete paper entry. Has id:%@, title:%@, summary:%@, published:%@, pdfURL:%@",
                   {yesNo(e.id.has_value()), yesNo(e.title.has_value()), yesNo(e.summary.has_value()),
@@ -134,8 +172,8 @@ void ArxivActor::AtomParser::makePaper()
         .authors = m_authors,
         .published = *e.published,
         .doi = e.doi,
-        .url = QUrl(*e.url, QUrl::StrictMode),
-        .pdfURL = QUrl(*e.pdfURL, QUrl::StrictMode),
+        .url = std::move(*url),
+        .pdfURL = std::move(pdfURL),
         .comment = e.comment,
         .notes = QString(),
     });

@@ -40,7 +40,9 @@ private:
     void makePaper();
 
     QList<SearchRecord> m_papers;
-    QByteArray m_currentElement; // empty: no text is being gathered
+    // Whether text is being gathered for the element last started; only
+    // whether it is empty mattered, so the element's name itself is not kept.
+    bool m_gathering = false;
     Entry m_currentPaper;
     QByteArray m_currentValue;   // UTF-8 bytes since the last start tag
     QStringList m_authors;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDateTime>
+#include <QtGlobal>
 #include <QString>
 #include <QStringList>
 #include <QUrl>
@@ -24,3 +25,7 @@ struct SearchRecord {
 
     friend bool operator==(const SearchRecord &, const SearchRecord &) = default;
 };
+
+// Every member is an implicitly shared Qt value (or an optional of one), none
+// pointing into itself, so lists may move records as raw bytes.
+Q_DECLARE_TYPEINFO(SearchRecord, Q_RELOCATABLE_TYPE);
