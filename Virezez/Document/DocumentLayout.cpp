@@ -1,0 +1,471 @@
+#include "DocumentLayout.h"
+
+#include "DocumentPainter.h"
+#include "TableLayout.h"
+
+#include <QElapsedTimer>
+#include <QFontInfo>
+#include <QFontMetricsF>
+#include <QTextLine>
+#include <algorithm>
+
+namespace {
+
+using Kind = BlockTree::Kind;
+
+// Narrower than this, indenting stops: the text keeps a readable measure however deep it sits.
+constexpr qreal kMinTextWidth = 120;
+// Code lines are laid out without wrapping; this is "wide enough" for any real line.
+constexpr qreal kUnbounded = 1e7;
+
+qreal lineUp(QTextLayout &layout, qreal width, bool wrap)
+{
+    QTextOption option = layout.textOption();
+    option.setWrapMode(wrap ? QTextOption::WrapAtWordBoundaryOrAnywhere : QTextOption::NoWrap);
+    layout.setTextOption(option);
+    qreal y = 0;
+    layout.beginLayout();
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        line.setLineWidth(wrap ? std::max<qreal>(1, width) : kUnbounded);
+        line.setPosition(QPointF(0, y));
+        y += line.height();
+    }
+    layout.endLayout();
+    return y;
+}
+
+qreal naturalWidth(const QTextLayout &layout)
+{
+    qreal w = 0;
+    for (int i = 0; i < layout.lineCount(); ++i)
+        w = std::max(w, layout.lineAt(i).naturalTextWidth());
+    return w;
+}
+
+} // namespace
+
+DocumentLayout::DocumentLayout(const AttributedString &document, const BlockTree &tree, const DefaultStyle &style,
+                               qreal width)
+    : m_doc(document)
+    , m_tree(tree)
+    , m_style(style)
+    , m_inline(document, tree, style)
+    , m_width(std::max<qreal>(1, width))
+{
+    Frame root;
+    root.width = m_width;
+    root.color = style.paragraph().color;
+    m_frames.push_back(root);
+}
+
+bool DocumentLayout::layoutFor(int milliseconds)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (!m_frames.empty()) {
+        for (int i = 0; i < 64 && !m_frames.empty(); ++i)
+            step();
+        if (timer.elapsed() >= milliseconds)
+            break;
+    }
+    return isComplete();
+}
+
+void DocumentLayout::layoutAll()
+{
+    while (!m_frames.empty())
+        step();
+}
+
+qreal DocumentLayout::height() const
+{
+    const int total = int(m_doc.text().size());
+    if (isComplete() || total == 0 || m_textDone == 0)
+        return std::ceil(m_y);
+    return std::ceil(m_y * qreal(total) / qreal(m_textDone));
+}
+
+void DocumentLayout::step()
+{
+    Frame &frame = m_frames.back();
+    const std::vector<int> &children = frame.block < 0 ? m_tree.roots() : m_tree.block(frame.block).children;
+    if (frame.next >= children.size()) {
+        const Frame done = frame;
+        m_frames.pop_back();
+        leaveFrame(done);
+        return;
+    }
+    const int child = children[frame.next];
+    if (frame.next > 0)
+        m_y += spacingBefore(frame, child);
+    ++frame.next;
+    const Frame parent = frame; // enterBlock may push and so move the stack
+    enterBlock(child, parent);
+}
+
+qreal DocumentLayout::spacingBefore(const Frame &parent, int child) const
+{
+    const Kind kind = m_tree.block(child).kind;
+    if (kind == Kind::Heading)
+        return std::max(m_style.blockSpacing(), m_style.heading(m_doc.intent(child).level).spacingBefore);
+    if (parent.block >= 0) {
+        const auto &p = m_doc.intent(parent.block);
+        const bool tightList = (p.kind == Kind::OrderedList || p.kind == Kind::UnorderedList) && p.tight;
+        const bool inTightItem = p.kind == Kind::ListItem && p.parent >= 0 && m_doc.intent(p.parent).tight;
+        if (tightList || inTightItem)
+            return m_style.list().tightSpacing;
+    }
+    return m_style.blockSpacing();
+}
+
+void DocumentLayout::enterBlock(int block, const Frame &parent)
+{
+    switch (m_tree.block(block).kind) {
+    case Kind::Paragraph:
+    case Kind::Heading:
+        layoutText(block, parent);
+        break;
+    case Kind::CodeBlock:
+        if (!layoutMath(block, parent))
+            layoutCode(block, parent);
+        break;
+    case Kind::ThematicBreak: {
+        const auto &style = m_style.thematicBreak();
+        const qreal gap = std::round(m_style.blockSpacing() * 0.5);
+        m_shapes.push_back(ShapeItem::make(ShapeItem::Kind::Fill, QRectF(parent.x, m_y + gap, parent.width, style.thickness),
+                            style.color));
+        m_y += 2 * gap + style.thickness;
+        break;
+    }
+    case Kind::Table:
+        TableLayout(*this, block, parent.x, parent.width, parent.color).run();
+        noteProgress(m_tree.block(block).subtreeEnd);
+        break;
+    case Kind::OrderedList:
+    case Kind::UnorderedList:
+        openList(block, parent);
+        break;
+    case Kind::ListItem:
+        openItem(block, parent);
+        break;
+    case Kind::BlockQuote: {
+        const auto &style = m_style.blockQuote();
+        Frame f;
+        f.block = block;
+        f.top = m_y;
+        f.depth = parent.depth + 1;
+        f.listDepth = parent.listDepth;
+        f.color = style.text;
+        f.decorated = f.depth <= m_style.maxVisualDepth() && parent.width - style.indent >= kMinTextWidth;
+        f.x = parent.x + (f.decorated ? style.indent : 0);
+        f.width = parent.width - (f.decorated ? style.indent : 0);
+        m_frames.push_back(f);
+        break;
+    }
+    default: {
+        // Rows and cells only occur inside tables; anything else just stacks its children.
+        Frame f = parent;
+        f.block = block;
+        f.next = 0;
+        f.top = m_y;
+        f.decorated = false;
+        m_frames.push_back(f);
+        break;
+    }
+    }
+}
+
+void DocumentLayout::leaveFrame(const Frame &frame)
+{
+    if (frame.block < 0)
+        return;
+    const Kind kind = m_tree.block(frame.block).kind;
+    if (kind == Kind::BlockQuote && frame.decorated) {
+        const auto &style = m_style.blockQuote();
+        m_shapes.push_back(ShapeItem::make(ShapeItem::Kind::Fill,
+                            QRectF(frame.x - style.indent, frame.top, style.barWidth, std::max<qreal>(m_y - frame.top, 1)),
+                            style.bar));
+    } else if (kind == Kind::ListItem) {
+        // An item without text still shows its marker, on a line of its own.
+        const QFontMetricsF fm(m_style.paragraph().font);
+        if (m_y < frame.top + fm.height())
+            m_y = frame.top + fm.height();
+        if (frame.marker >= 0 && !m_pendingMarkers.empty())
+            resolveMarkers(frame.top + fm.ascent());
+    }
+}
+
+void DocumentLayout::openList(int block, const Frame &parent)
+{
+    const auto &intent = m_doc.intent(block);
+    const auto &style = m_style.list();
+    const auto &items = m_tree.block(block).children;
+    const QFontMetricsF fm(m_style.paragraph().font);
+    qreal marker = style.bulletWidth;
+    if (intent.kind == Kind::OrderedList) {
+        const qint64 last = qint64(intent.start) + qint64(items.size()) - 1;
+        marker = std::max(marker, fm.horizontalAdvance(QString::number(last) + QLatin1Char('.')) + style.markerGap);
+    }
+    for (int item : items) {
+        if (m_doc.intent(item).task != AttributedString::Task::None) {
+            marker = std::max(marker, fm.height() + style.markerGap);
+            break;
+        }
+    }
+    Frame f = parent;
+    f.block = block;
+    f.next = 0;
+    f.top = m_y;
+    f.listDepth = parent.listDepth + 1;
+    f.markerWidth = std::round(marker);
+    f.decorated = false;
+    f.marker = -1;
+    m_frames.push_back(f);
+}
+
+void DocumentLayout::openItem(int block, const Frame &list)
+{
+    const auto &intent = m_doc.intent(block);
+    const auto &style = m_style.list();
+    Frame f;
+    f.block = block;
+    f.top = m_y;
+    f.depth = list.depth + 1;
+    f.listDepth = list.listDepth;
+    f.color = list.color;
+    f.decorated = f.depth <= m_style.maxVisualDepth() && list.width - list.markerWidth >= kMinTextWidth;
+    const qreal indent = f.decorated ? list.markerWidth : 0;
+    f.x = list.x + indent;
+    f.width = list.width - indent;
+    if (f.decorated) {
+        ShapeItem marker;
+        marker.region = -1;
+        marker.color = style.markerColor;
+        marker.font = m_style.paragraph().font;
+        const qreal right = list.x + list.markerWidth - style.markerGap;
+        if (intent.task != AttributedString::Task::None) {
+            const qreal side = std::round(QFontMetricsF(marker.font).ascent() * 0.85);
+            marker.kind = ShapeItem::Kind::CheckBox;
+            marker.checked = intent.task == AttributedString::Task::Checked;
+            marker.rect = QRectF(right - side, 0, side, side);
+        } else {
+            const bool ordered = m_doc.intent(list.block).kind == Kind::OrderedList;
+            marker.kind = ShapeItem::Kind::Marker;
+            marker.text = ordered ? QString::number(intent.level) + QLatin1Char('.') : style.bullet(list.listDepth - 1);
+            marker.rightAligned = ordered;
+            marker.rect = QRectF(list.x, 0, right - list.x, 0);
+        }
+        f.marker = int(m_shapes.size());
+        m_shapes.push_back(marker);
+        m_pendingMarkers.push_back(f.marker);
+    }
+    m_frames.push_back(f);
+}
+
+void DocumentLayout::resolveMarkers(qreal baseline)
+{
+    for (int index : m_pendingMarkers) {
+        ShapeItem &m = m_shapes[size_t(index)];
+        m.baseline = baseline;
+        if (m.kind == ShapeItem::Kind::CheckBox)
+            m.rect.moveTop(baseline - m.rect.height());
+        else
+            m.rect = QRectF(m.rect.x(), baseline - QFontMetricsF(m.font).ascent(), m.rect.width(),
+                            QFontMetricsF(m.font).height());
+    }
+    m_pendingMarkers.clear();
+}
+
+void DocumentLayout::addText(TextItem item)
+{
+    if (!m_pendingMarkers.empty() && item.layout->lineCount() > 0)
+        resolveMarkers(item.origin.y() + item.layout->lineAt(0).ascent());
+    m_texts.push_back(std::move(item));
+}
+
+void DocumentLayout::noteProgress(int block)
+{
+    // Runs of later blocks start after those of earlier ones, so the last run of the block
+    // laid out tells how much of the text is done.
+    for (int b = block; b >= 0; --b) {
+        const auto &blk = m_tree.block(b);
+        if (blk.runEnd > blk.firstRun) {
+            const auto &run = m_doc.runs()[size_t(blk.runEnd - 1)];
+            m_textDone = std::max(m_textDone, run.start + run.length);
+            return;
+        }
+        if (block - b > 8)
+            return;
+    }
+}
+
+void DocumentLayout::layoutText(int block, const Frame &parent)
+{
+    const bool heading = m_tree.block(block).kind == Kind::Heading;
+    const DefaultStyle::Heading *h = heading ? &m_style.heading(m_doc.intent(block).level) : nullptr;
+    const QFont &font = h ? h->font : m_style.paragraph().font;
+    const auto [start, end] = m_inline.range(block);
+    int from = start;
+    do {
+        const int to = m_inline.pieceEnd(block, from, end, false);
+        TextItem item;
+        item.layout = m_inline.layout(block, font, from, to);
+        item.textStart = from;
+        const qreal height = lineUp(*item.layout, parent.width, true);
+        item.origin = QPointF(parent.x, m_y);
+        item.rect = QRectF(parent.x, m_y, parent.width, height);
+        item.color = parent.color;
+        item.block = block;
+        item.firstRun = m_tree.block(block).firstRun;
+        item.runEnd = m_tree.block(block).runEnd;
+        addText(std::move(item));
+        m_y += height;
+        from = to;
+    } while (from < end);
+    if (h && h->divider) {
+        m_y += std::round(m_style.blockSpacing() * 0.3);
+        m_shapes.push_back(ShapeItem::make(ShapeItem::Kind::Fill, QRectF(parent.x, m_y, parent.width, 1), m_style.thematicBreak().color));
+        m_y += 1;
+    }
+    noteProgress(block);
+}
+
+void DocumentLayout::layoutCode(int block, const Frame &parent)
+{
+    const auto &style = m_style.codeBlock();
+    QTextOption option;
+    option.setTabStopDistance(QFontMetricsF(style.font).horizontalAdvance(QLatin1Char(' ')) * 4);
+    const auto [start, end] = m_inline.range(block);
+    std::vector<TextItem> pieces;
+    qreal height = 0;
+    qreal content = 0;
+    int from = start;
+    do {
+        const int to = m_inline.pieceEnd(block, from, end, true);
+        TextItem item;
+        item.layout = m_inline.layout(block, style.font, from, to);
+        item.layout->setTextOption(option);
+        item.textStart = from;
+        const qreal h = lineUp(*item.layout, 0, false);
+        const qreal w = naturalWidth(*item.layout);
+        item.origin = QPointF(parent.x + style.padding, m_y + style.padding + height);
+        item.rect = QRectF(item.origin, QSizeF(w, h));
+        item.color = m_style.paragraph().color;
+        item.block = block;
+        item.firstRun = m_tree.block(block).firstRun;
+        item.runEnd = m_tree.block(block).runEnd;
+        pieces.push_back(std::move(item));
+        height += h;
+        content = std::max(content, w);
+        from = to;
+    } while (from < end);
+    content += 2 * style.padding;
+    const QRectF box(parent.x, m_y, parent.width, height + 2 * style.padding);
+    m_shapes.push_back(ShapeItem::make(ShapeItem::Kind::RoundedFill, box, style.background));
+    int region = -1;
+    if (content > box.width()) {
+        region = int(m_regions.size());
+        m_regions.push_back({box, content, 0});
+    }
+    for (TextItem &item : pieces) {
+        item.region = region;
+        addText(std::move(item));
+    }
+    m_y += box.height();
+    noteProgress(block);
+}
+
+bool DocumentLayout::layoutMath(int block, const Frame &parent)
+{
+    if (!MathBlock::isAvailable() || m_doc.intent(block).language.toLower() != QLatin1String("math"))
+        return false;
+    const QFont &font = m_style.paragraph().font;
+    const qreal size = font.pixelSize() > 0 ? font.pixelSize() : QFontInfo(font).pixelSize();
+    auto formula = MathBlock::create(m_tree.text(m_doc, block), size * 1.2);
+    // A formula that does not typeset is simply not drawn, like any formula in a note.
+    if (!formula) {
+        noteProgress(block);
+        return true;
+    }
+    const qreal pad = std::round(m_style.blockSpacing() * 0.5);
+    MathItem item;
+    item.formula = formula;
+    const qreal height = formula->ascent() + formula->descent() + 2 * pad;
+    const QRectF box(parent.x, m_y, parent.width, height);
+    qreal x = parent.x + (parent.width - formula->width()) / 2;
+    if (formula->width() > parent.width) {
+        item.region = int(m_regions.size());
+        m_regions.push_back({box, formula->width(), 0});
+        x = parent.x;
+    }
+    item.baseline = QPointF(x, m_y + pad + formula->ascent());
+    item.rect = QRectF(x, m_y + pad, formula->width(), height - 2 * pad);
+    m_formulas.push_back(std::move(item));
+    resolveMarkers(m_y + pad + formula->ascent());
+    m_y += height;
+    noteProgress(block);
+    return true;
+}
+
+namespace {
+
+QRectF shifted(const QRectF &rect, int region, const std::vector<ScrollRegion> &regions)
+{
+    return region < 0 ? rect : rect.translated(-regions[size_t(region)].offset, 0);
+}
+
+} // namespace
+
+void DocumentLayout::paint(QPainter *painter, const QRectF &exposed) const
+{
+    DocumentPainter(*this, m_style.paragraph().color).paint(painter, exposed);
+}
+
+int DocumentLayout::regionAt(QPointF point) const
+{
+    for (size_t i = 0; i < m_regions.size(); ++i)
+        if (m_regions[i].viewport.contains(point))
+            return int(i);
+    return -1;
+}
+
+bool DocumentLayout::scrollRegion(int region, qreal dx)
+{
+    if (region < 0 || size_t(region) >= m_regions.size())
+        return false;
+    ScrollRegion &r = m_regions[size_t(region)];
+    const qreal offset = std::clamp(r.offset + dx, 0.0, r.maxOffset());
+    if (offset == r.offset)
+        return false;
+    r.offset = offset;
+    return true;
+}
+
+QString DocumentLayout::linkAt(QPointF point) const
+{
+    for (const TextItem &t : m_texts) {
+        if (t.region >= 0 && !m_regions[size_t(t.region)].viewport.contains(point))
+            continue;
+        const QRectF r = shifted(t.rect, t.region, m_regions);
+        if (!r.contains(point))
+            continue;
+        const QPointF local = point - shifted(QRectF(t.origin, QSizeF()), t.region, m_regions).topLeft();
+        for (int i = 0; i < t.layout->lineCount(); ++i) {
+            const QTextLine line = t.layout->lineAt(i);
+            if (local.y() < line.y() || local.y() >= line.y() + line.height())
+                continue;
+            if (local.x() < line.x() || local.x() > line.x() + line.naturalTextWidth())
+                return {};
+            const int pos = t.textStart + line.xToCursor(local.x(), QTextLine::CursorOnCharacter);
+            const auto &runs = m_doc.runs();
+            for (int k = t.firstRun; k < t.runEnd; ++k) {
+                const auto &run = runs[size_t(k)];
+                if (pos >= run.start && pos < run.start + run.length)
+                    return run.attributes.linkClickable ? run.attributes.link : QString();
+            }
+            return {};
+        }
+        return {};
+    }
+    return {};
+}

@@ -1,0 +1,60 @@
+#include "AttributedStringMarkdownParser.h"
+
+#include "MarkdownConverter.h"
+
+#include <cmark-gfm-core-extensions.h>
+#include <cmark-gfm-extension_api.h>
+#include <cmark-gfm.h>
+
+#include <memory>
+
+namespace {
+
+struct ParserDeleter {
+    void operator()(cmark_parser *p) const { cmark_parser_free(p); }
+};
+struct NodeDeleter {
+    void operator()(cmark_node *n) const { cmark_node_free(n); }
+};
+
+} // namespace
+
+AttributedStringMarkdownParser::AttributedStringMarkdownParser(QUrl baseURL, Options options,
+                                                               PatternProcessor patterns)
+    : m_baseURL(std::move(baseURL))
+    , m_options(std::move(options))
+    , m_patterns(std::move(patterns))
+{
+}
+
+bool AttributedStringMarkdownParser::isClickable(const QUrl &url)
+{
+    const QString scheme = url.scheme().toLower();
+    return url.isValid() && scheme != QLatin1String("javascript") && scheme != QLatin1String("file")
+        && scheme != QLatin1String("data");
+}
+
+AttributedString AttributedStringMarkdownParser::attributedString(const QString &markup) const
+{
+    cmark_gfm_core_extensions_ensure_registered();
+    std::unique_ptr<cmark_parser, ParserDeleter> parser(cmark_parser_new(CMARK_OPT_DEFAULT));
+    if (!parser)
+        throw MarkupParseError("the Markdown parser could not be created");
+    for (const char *name : {"table", "strikethrough", "autolink", "tasklist"}) {
+        if (cmark_syntax_extension *ext = cmark_find_syntax_extension(name))
+            cmark_parser_attach_syntax_extension(parser.get(), ext);
+        else if (m_options.failurePolicy == Options::FailurePolicy::throwError)
+            throw MarkupParseError(std::string("missing Markdown extension ") + name);
+    }
+
+    const QByteArray utf8 = markup.toUtf8();
+    cmark_parser_feed(parser.get(), utf8.constData(), size_t(utf8.size()));
+    std::unique_ptr<cmark_node, NodeDeleter> root(cmark_parser_finish(parser.get()));
+    if (!root)
+        throw MarkupParseError("the Markdown text could not be parsed");
+
+    AttributedString document = MarkdownConverter(m_baseURL).convert(root.get());
+    if (m_patterns.isEmpty())
+        return document;
+    return m_patterns.process(std::move(document));
+}

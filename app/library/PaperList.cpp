@@ -1,0 +1,106 @@
+#include "PaperList.h"
+
+#include "Paper.h"
+
+namespace {
+
+using Type = EntityDescription::Type;
+using ED = EntityDescription;
+
+constexpr int index(PaperList::Property property)
+{
+    return int(property);
+}
+
+} // namespace
+
+const EntityDescription &PaperList::entityDescription()
+{
+    static const EntityDescription description(
+        QStringLiteral("PaperList"),
+        {
+            ED::attribute(QStringLiteral("id"), Type::Uuid),
+            ED::attribute(QStringLiteral("name"), Type::Text, QStringLiteral("Unknown")),
+            ED::attribute(QStringLiteral("icon"), Type::Text, QStringLiteral("folder")),
+            ED::relationship(QStringLiteral("papers"), &Paper::entityDescription, QStringLiteral("inLists")),
+        },
+        [] { return std::shared_ptr<PersistentModel>(std::make_shared<PaperList>(Fault{})); });
+    return description;
+}
+
+PaperList::PaperList()
+    : PaperList(QStringLiteral("Unknown"), {})
+{
+}
+
+PaperList::PaperList(const QString &name, const QList<Paper *> &papers)
+    : PersistentModel(entityDescription())
+{
+    initValue(index(Property::Id), QUuid::createUuid());
+    initValue(index(Property::Name), name);
+    initValue(index(Property::Icon), QStringLiteral("folder"));
+    if (!papers.isEmpty()) {
+        // Through the relation, so that the papers' side holds the list too.
+        const QSignalBlocker quiet(this);
+        setRelated(index(Property::Papers), RelatedList(papers.cbegin(), papers.cend()));
+    }
+}
+
+PaperList::PaperList(Fault fault)
+    : PersistentModel(entityDescription(), fault)
+{
+}
+
+void PaperList::propertyDidChange(int property)
+{
+    emit changed(Property(property));
+}
+
+QUuid PaperList::id() const { return value(index(Property::Id)).toUuid(); }
+void PaperList::setId(const QUuid &id) { setValue(index(Property::Id), id); }
+QString PaperList::name() const { return value(index(Property::Name)).toString(); }
+void PaperList::setName(const QString &name) { setValue(index(Property::Name), name); }
+QString PaperList::icon() const { return value(index(Property::Icon)).toString(); }
+void PaperList::setIcon(const QString &icon) { setValue(index(Property::Icon), icon); }
+
+std::optional<QList<Paper *>> PaperList::papers() const
+{
+    const auto related = this->related(index(Property::Papers));
+    if (!related)
+        return std::nullopt;
+    QList<Paper *> papers;
+    papers.reserve(related->size());
+    for (PersistentModel *object : *related)
+        papers.append(static_cast<Paper *>(object));
+    return papers;
+}
+
+void PaperList::setPapers(const std::optional<QList<Paper *>> &papers)
+{
+    std::optional<RelatedList> related;
+    if (papers)
+        related = RelatedList(papers->cbegin(), papers->cend());
+    setRelated(index(Property::Papers), related);
+}
+
+void PaperList::addPaper(Paper *paper)
+{
+    if (!paper)
+        return;
+    auto current = papers();
+    if (!current) {
+        setPapers(QList<Paper *>{});
+        current.emplace();
+    }
+    const QString id = paper->id();
+    for (Paper *held : *current) {
+        if (held->id() == id)
+            return;
+    }
+    appendRelated(index(Property::Papers), paper);
+}
+
+qsizetype PaperList::paperCount() const
+{
+    return relatedCount(index(Property::Papers));
+}

@@ -1,0 +1,119 @@
+// Parsing and laying out notes: our parser beside QTextDocument::setMarkdown on the same
+// text, parse plus layout at 600 px for typical sizes, and the pathological inputs.
+#include "StructuredText.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QTextDocument>
+#include <benchmark/benchmark.h>
+
+namespace {
+
+QString commonMarkText()
+{
+    QFile f(QStringLiteral(BRIVET_REALDATA_DIR "/markdown/commonmark-spec-0.31.2_spec.txt"));
+    f.open(QIODevice::ReadOnly);
+    return QString::fromUtf8(f.readAll());
+}
+
+// A note of about `bytes` bytes cut from the CommonMark text at a paragraph boundary.
+QString noteOf(qsizetype bytes)
+{
+    static const QString commonMark = commonMarkText();
+    QString out;
+    while (out.size() < bytes)
+        out += commonMark;
+    const qsizetype cut = out.lastIndexOf(QStringLiteral("\n\n"), bytes);
+    return out.left(cut > 0 ? cut : bytes);
+}
+
+AttributedStringMarkdownParser makeParser()
+{
+    return AttributedStringMarkdownParser(QUrl(), {}, PatternProcessor());
+}
+
+void BM_Parse100K(benchmark::State &state)
+{
+    const QString note = noteOf(100 * 1024);
+    const auto parser = makeParser();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(parser.attributedString(note));
+}
+
+void BM_Parse5M(benchmark::State &state)
+{
+    const QString note = noteOf(5 * 1024 * 1024);
+    const auto parser = makeParser();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(parser.attributedString(note));
+}
+
+void BM_QTextDocumentSetMarkdown100K(benchmark::State &state)
+{
+    const QString note = noteOf(100 * 1024);
+    for (auto _ : state) {
+        QTextDocument doc;
+        doc.setMarkdown(note);
+        benchmark::DoNotOptimize(doc.blockCount());
+    }
+}
+
+void parseAndLayout(benchmark::State &state, const QString &note)
+{
+    const auto parser = makeParser();
+    const DefaultStyle style;
+    for (auto _ : state) {
+        const AttributedString doc = parser.attributedString(note);
+        const BlockTree tree(doc);
+        DocumentLayout layout(doc, tree, style, 600);
+        layout.layoutAll();
+        benchmark::DoNotOptimize(layout.height());
+    }
+}
+
+// What the view does on first show of a huge note: parse, then one slice of layout.
+void parseAndFirstSlice(benchmark::State &state, const QString &note)
+{
+    const auto parser = makeParser();
+    const DefaultStyle style;
+    for (auto _ : state) {
+        const AttributedString doc = parser.attributedString(note);
+        const BlockTree tree(doc);
+        DocumentLayout layout(doc, tree, style, 600);
+        layout.layoutFor(12);
+        benchmark::DoNotOptimize(layout.height());
+    }
+}
+
+} // namespace
+
+BENCHMARK(BM_Parse100K)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Parse5M)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_QTextDocumentSetMarkdown100K)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(parseAndLayout, note5K, noteOf(5 * 1024))->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(parseAndLayout, note100K, noteOf(100 * 1024))->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(parseAndLayout, nestedQuotes10000, QString(10000, QLatin1Char('>')) + QStringLiteral(" deep"))
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(parseAndLayout, nestedLists10000, QStringLiteral("- ").repeated(10000) + QStringLiteral("deep"))
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(parseAndLayout, nestedOrdered10000, QStringLiteral("1. ").repeated(10000) + QStringLiteral("deep"))
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(parseAndLayout, brackets100000, QString(100000, QLatin1Char('[')))->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(parseAndLayout, linkOpeners25000, QStringLiteral("[a](").repeated(25000))->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(parseAndLayout, emphasis100000,
+                  QString(50000, QLatin1Char('*')) + QStringLiteral("x") + QString(50000, QLatin1Char('*')))
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(parseAndLayout, backticks100000, QStringLiteral("`a").repeated(50000))->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(parseAndLayout, invalidUtf8, QString::fromUtf8(QByteArray(200000, '\xff')))->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(parseAndFirstSlice, note5M, noteOf(5 * 1024 * 1024))->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(parseAndLayout, note5M, noteOf(5 * 1024 * 1024))->Unit(benchmark::kMillisecond)->Iterations(2);
+
+int main(int argc, char **argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,1 @@
+set(BENCH_LIBS_Virezez brivet_virezez Qt6::Widgets)

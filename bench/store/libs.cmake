@@ -1,0 +1,1 @@
+set(BENCH_LIBS_store brivet_library PkgConfig::SQLITE3)

@@ -1,0 +1,134 @@
+#include "Paper.h"
+#include "PaperList.h"
+
+#include <QSignalSpy>
+#include <QUuid>
+
+#include <gtest/gtest.h>
+
+TEST(Paper, DefaultsAndSchema)
+{
+    const auto before = QDateTime::currentDateTimeUtc();
+    Paper paper;
+    EXPECT_FALSE(QUuid::fromString(paper.id()).isNull());
+    EXPECT_NE(Paper().id(), paper.id());
+    EXPECT_EQ(paper.title(), QStringLiteral("Unknown title"));
+    EXPECT_EQ(paper.summary(), QStringLiteral("Unknown summary"));
+    EXPECT_EQ(paper.authors(), QStringList{QStringLiteral("Unknown author")});
+    EXPECT_GE(paper.published(), before.addMSecs(-1));
+    EXPECT_EQ(paper.doi(), std::nullopt);
+    EXPECT_EQ(paper.url(), Paper::defaultURL());
+    EXPECT_TRUE(Paper::defaultURL().isValid());
+    EXPECT_EQ(paper.pdfURL(), std::nullopt);
+    EXPECT_EQ(paper.comment(), std::nullopt);
+    EXPECT_EQ(paper.notes(), QString());
+    ASSERT_TRUE(paper.inLists().has_value());
+    EXPECT_TRUE(paper.inLists()->isEmpty());
+
+    PaperList list;
+    EXPECT_FALSE(list.id().isNull());
+    EXPECT_EQ(list.name(), QStringLiteral("Unknown"));
+    EXPECT_EQ(list.icon(), QStringLiteral("folder"));
+    EXPECT_TRUE(list.papers()->isEmpty());
+    PaperList untitled(QStringLiteral("Untitled"), {});
+    EXPECT_EQ(untitled.icon(), QStringLiteral("folder"));
+
+    // The schema itself records the constant defaults, in declaration order.
+    const auto &entity = Paper::entityDescription();
+    EXPECT_EQ(entity.property(int(Paper::Property::Title)).defaultValue, QStringLiteral("Unknown title"));
+    EXPECT_EQ(entity.property(int(Paper::Property::Notes)).name, QStringLiteral("notes"));
+    EXPECT_TRUE(entity.property(int(Paper::Property::Doi)).optional);
+    EXPECT_EQ(entity.property(int(Paper::Property::InLists)).inverse, QStringLiteral("papers"));
+    EXPECT_EQ(PaperList::entityDescription().property(int(PaperList::Property::Icon)).defaultValue,
+              QStringLiteral("folder"));
+}
+
+TEST(Paper, EveryWriteIsOneChangeEvenWhenEqual)
+{
+    Paper paper;
+    QSignalSpy spy(&paper, &Paper::changed);
+    paper.setTitle(paper.title());
+    paper.setNotes(QStringLiteral("x"));
+    paper.setNotes(QStringLiteral("x"));
+    paper.setDoi(std::nullopt);
+    ASSERT_EQ(spy.count(), 4);
+    EXPECT_EQ(spy[0][0].value<Paper::Property>(), Paper::Property::Title);
+    EXPECT_EQ(spy[3][0].value<Paper::Property>(), Paper::Property::Doi);
+}
+
+TEST(Paper, LinkingKeepsBothSidesInStep)
+{
+    auto paper = std::make_shared<Paper>();
+    auto first = std::make_shared<PaperList>(QStringLiteral("A"), QList<Paper *>{});
+    auto second = std::make_shared<PaperList>(QStringLiteral("B"), QList<Paper *>{});
+    QSignalSpy listSpy(first.get(), &PaperList::changed);
+
+    paper->addToList(first.get());
+    paper->addToList(second.get());
+    EXPECT_EQ(*paper->inLists(), (QList<PaperList *>{first.get(), second.get()}));
+    EXPECT_EQ(*first->papers(), QList<Paper *>{paper.get()});
+    EXPECT_EQ(listSpy.count(), 1);
+
+    // Another object for the same list (same UUID) is recognised as present.
+    PaperList sameList;
+    sameList.setId(first->id());
+    QSignalSpy paperSpy(paper.get(), &Paper::changed);
+    paper->addToList(&sameList);
+    EXPECT_EQ(paper->inLists()->size(), 2);
+    EXPECT_EQ(paperSpy.count(), 0);
+
+    // Another paper object with the same id text is recognised; ids are exact text.
+    Paper copy;
+    copy.setId(paper->id());
+    first->addPaper(&copy);
+    EXPECT_EQ(first->papers()->size(), 1);
+    Paper upper;
+    upper.setId(paper->id().toUpper());
+    first->addPaper(&upper);
+    EXPECT_EQ(first->papers()->size(), 2);
+    EXPECT_EQ(*upper.inLists(), QList<PaperList *>{first.get()});
+
+    // Replacing one side updates the other.
+    paper->setInLists(QList<PaperList *>{second.get()});
+    EXPECT_EQ(*first->papers(), QList<Paper *>{&upper});
+    EXPECT_EQ(*second->papers(), QList<Paper *>{paper.get()});
+}
+
+TEST(Paper, AbsentListsBecomeExactlyTheNewLink)
+{
+    Paper paper;
+    PaperList list;
+    paper.setInLists(std::nullopt);
+    list.setPapers(std::nullopt);
+    EXPECT_FALSE(paper.inLists().has_value());
+
+    QSignalSpy spy(&paper, &Paper::changed);
+    paper.addToList(&list);
+    EXPECT_EQ(spy.count(), 2);   // absent → empty, then the append
+    EXPECT_EQ(*paper.inLists(), QList<PaperList *>{&list});
+    EXPECT_EQ(*list.papers(), QList<Paper *>{&paper});
+
+    Paper other;
+    PaperList absent;
+    absent.setPapers(std::nullopt);
+    absent.addPaper(&other);
+    EXPECT_EQ(*absent.papers(), QList<Paper *>{&other});
+}
+
+TEST(Paper, AnObjectThatGoesAwayUnlinksItself)
+{
+    PaperList list;
+    {
+        auto paper = std::make_shared<Paper>();
+        list.addPaper(paper.get());
+        EXPECT_EQ(list.papers()->size(), 1);
+    }
+    EXPECT_TRUE(list.papers()->isEmpty());
+
+    Paper paper;
+    {
+        PaperList transient(QStringLiteral("T"), {&paper});
+        EXPECT_EQ(paper.inLists()->size(), 1);
+    }
+    EXPECT_TRUE(paper.inLists()->isEmpty());
+}
