@@ -4,12 +4,13 @@
 #include <QMutexLocker>
 #include <QStringList>
 #include <cstdio>
+#include <memory>
 
 namespace {
 
 struct LogState {
     QMutex mutex;
-    LogSink sink;
+    std::shared_ptr<const LogSink> sink; // shared so a line need not copy the function
     QStringList secrets;
 };
 
@@ -76,17 +77,18 @@ QString formatLogLine(QStringView format, std::initializer_list<LogArgument> arg
 void brivetLog(QStringView format, std::initializer_list<LogArgument> arguments)
 {
     QString line = formatLogLine(format, arguments);
-    LogSink sink;
+    std::shared_ptr<const LogSink> sink;
     {
         QMutexLocker lock(&state().mutex);
-        line = redact(std::move(line), state().secrets);
+        if (!state().secrets.isEmpty())
+            line = redact(std::move(line), state().secrets);
         sink = state().sink;
         if (!sink) {
             writeToStandardError(line);
             return;
         }
     }
-    sink(line);
+    (*sink)(line);
 }
 
 void registerLogSecret(const QString &secret)
@@ -101,7 +103,7 @@ void registerLogSecret(const QString &secret)
 LogSink setLogSink(LogSink sink)
 {
     QMutexLocker lock(&state().mutex);
-    LogSink previous = std::move(state().sink);
-    state().sink = std::move(sink);
+    LogSink previous = state().sink ? *state().sink : LogSink();
+    state().sink = sink ? std::make_shared<const LogSink>(std::move(sink)) : nullptr;
     return previous;
 }

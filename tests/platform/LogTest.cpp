@@ -1,3 +1,4 @@
+#include "QtPrinters.h"
 #include "Log.h"
 #include "LogCapture.h"
 

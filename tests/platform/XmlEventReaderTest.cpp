@@ -1,3 +1,4 @@
+#include "QtPrinters.h"
 #include "XmlEventReader.h"
 
 #include <QDir>

@@ -5,6 +5,7 @@ LogCapture::LogCapture()
     m_previous = setLogSink([this](const QString &line) {
         QMutexLocker lock(&m_mutex);
         m_lines.append(line);
+        m_threads.append(QThread::currentThread());
     });
 }
 
@@ -29,8 +30,19 @@ QStringList LogCapture::linesStartingWith(const QString &prefix) const
     return found;
 }
 
+QThread *LogCapture::threadOf(const QString &prefix) const
+{
+    QMutexLocker lock(&m_mutex);
+    for (qsizetype i = 0; i < m_lines.size(); ++i) {
+        if (m_lines[i].startsWith(prefix))
+            return m_threads[i];
+    }
+    return nullptr;
+}
+
 void LogCapture::clear()
 {
     QMutexLocker lock(&m_mutex);
     m_lines.clear();
+    m_threads.clear();
 }

@@ -4,6 +4,7 @@
 
 #include <QMutex>
 #include <QStringList>
+#include <QThread>
 
 // Collects the log lines written while it exists instead of sending them to
 // standard error. Lines may come from worker threads.
@@ -17,10 +18,13 @@ public:
     QStringList lines() const;
     // The lines that start with prefix, in order.
     QStringList linesStartingWith(const QString &prefix) const;
+    // The thread that wrote the first line starting with prefix, or null.
+    QThread *threadOf(const QString &prefix) const;
     void clear();
 
 private:
     mutable QMutex m_mutex;
     QStringList m_lines;
+    QList<QThread *> m_threads;
     LogSink m_previous;
 };
