@@ -105,21 +105,4 @@ TEST_F(SearchEnginesTest, EnginesKeepSeparateResultsAndErrorsPassThrough)
     engine(0).setPapers(awaitTask(engine(0).runQuery("")));
     EXPECT_EQ(engine(0).papers(), QList<PaperPtr>());
     EXPECT_EQ(engine(1).papers(), ads);
-
-    // Two overlapping searches, one per engine, each with its own answer.
-    server->setResponder([](const LocalHttpServer::Request &request) {
-        if (request.path == "/api/query")
-            return LocalHttpServer::Response{.body = realData("arxiv/arxivpy_2026-04_newapi_search_testing_start0_max100.xml"),
-                                             .delayMs = 200};
-        return LocalHttpServer::Response{.body = realData("ads/export_service_data_4_publisher_fl_all_date_comment.json")};
-    });
-    auto both = []() -> QCoro::Task<std::pair<qsizetype, qsizetype>> {
-        auto arxiv = engine(0).runQuery("slow");
-        auto ads = engine(1).runQuery("fast");
-        const auto adsPapers = co_await ads;
-        const auto arxivPapers = co_await arxiv;
-        co_return std::pair(arxivPapers.size(), adsPapers.size());
-    };
-    EXPECT_EQ(awaitTask(both()), (std::pair<qsizetype, qsizetype>(100, 1)));
-    server->setResponder({});
 }

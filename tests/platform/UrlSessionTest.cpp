@@ -6,7 +6,6 @@
 #include "UrlSession.h"
 
 #include <QElapsedTimer>
-#include <QTemporaryFile>
 #include <gtest/gtest.h>
 
 using namespace std::chrono_literals;
@@ -93,16 +92,4 @@ TEST_F(UrlSessionTest, ABodyOverTheLimitEndsTheRequest)
     }
     server.setResponse({.body = QByteArray(4096, 'y')});
     EXPECT_EQ(awaitTask(session.get(server.url())).body.size(), 4096);
-}
-
-TEST_F(UrlSessionTest, AnAnswerNotOverHttpHasNoStatus)
-{
-    QTemporaryFile file;
-    ASSERT_TRUE(file.open());
-    file.write("<feed/>");
-    file.flush();
-    UrlSession session;
-    const HttpResponse response = awaitTask(session.get(QUrl::fromLocalFile(file.fileName())));
-    EXPECT_FALSE(response.isHttp());
-    EXPECT_EQ(response.body, "<feed/>");
 }
