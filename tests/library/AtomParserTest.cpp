@@ -134,6 +134,8 @@ TEST(AtomParser, EntryRules)
          [](auto &p) { EXPECT_EQ(p.doi, "10.1/x"); EXPECT_EQ(p.comment, "12 p.,\n  3 fig."); }},
         {"another prefix for the arXiv namespace", base + "<title>T</title>" + pdf +
              "<ax:doi xmlns:ax='http://arxiv.org/schemas/atom'>10.1/x</ax:doi>", [](auto &p) { EXPECT_FALSE(p.doi); }},
+        {"a date with no-break spaces around", "<id>http://arxiv.org/abs/1</id><published>\xc2\xa0 2023-01-05T17:42:11Z\xc2\xa0"
+             "</published><title>T</title><summary>S</summary>" + pdf, [](auto &p) { EXPECT_EQ(p.published.date(), QDate(2023, 1, 5)); }},
         {"CDATA is not read", base + "<title>T<![CDATA[ hidden]]></title>" + pdf, [](auto &p) { EXPECT_EQ(p.title, "T"); }},
     };
     for (const auto &c : kept) {
