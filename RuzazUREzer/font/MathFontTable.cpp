@@ -1,0 +1,62 @@
+#include "MathFontTable.h"
+
+#include <hb-ot.h>
+#include <hb.h>
+
+#include <QMutexLocker>
+
+std::shared_ptr<const Math::FontTable> Math::FontTable::fromData(const QByteArray &data)
+{
+    if (data.isEmpty())
+        return nullptr;
+    std::shared_ptr<FontTable> table(new FontTable);
+    table->m_data = data;
+    table->m_blob = hb_blob_create(table->m_data.constData(), static_cast<unsigned>(table->m_data.size()),
+                                   HB_MEMORY_MODE_READONLY, nullptr, nullptr);
+    table->m_face = hb_face_create(table->m_blob, 0);
+    table->m_font = hb_font_create(table->m_face);
+    if (!hb_ot_math_has_data(table->m_face))
+        return nullptr;
+    table->m_upem = static_cast<int>(hb_face_get_upem(table->m_face));
+    // Font units throughout; the typesetter scales to pixels.
+    hb_font_set_scale(table->m_font, table->m_upem, table->m_upem);
+    hb_font_make_immutable(table->m_font);
+    for (int c = HB_OT_MATH_CONSTANT_SCRIPT_PERCENT_SCALE_DOWN; c <= HB_OT_MATH_CONSTANT_RADICAL_DEGREE_BOTTOM_RAISE_PERCENT; ++c)
+        table->m_constants[std::size_t(c)] = hb_ot_math_get_constant(table->m_font, hb_ot_math_constant_t(c));
+    return table;
+}
+
+Math::FontTable::~FontTable()
+{
+    hb_font_destroy(m_font);
+    hb_face_destroy(m_face);
+    hb_blob_destroy(m_blob);
+}
+
+qreal Math::FontTable::constant(int which) const
+{
+    return which >= 0 && std::size_t(which) < m_constants.size() ? m_constants[std::size_t(which)] : 0;
+}
+
+quint32 Math::FontTable::glyph(char32_t c) const
+{
+    hb_codepoint_t g = 0;
+    if (!hb_font_get_nominal_glyph(m_font, c, &g))
+        return 0;
+    return g;
+}
+
+QRawFont Math::FontTable::rawFont(qreal pixelSize) const
+{
+    QMutexLocker lock(&m_rawMutex);
+    const qint64 key = qRound64(pixelSize * 64);
+    auto it = m_rawFonts.constFind(key);
+    if (it != m_rawFonts.constEnd())
+        return it.value();
+    if (!m_baseRaw.isValid())
+        m_baseRaw.loadFromData(m_data, pixelSize, QFont::PreferNoHinting);
+    QRawFont raw = m_baseRaw;
+    raw.setPixelSize(pixelSize);
+    m_rawFonts.insert(key, raw);
+    return raw;
+}

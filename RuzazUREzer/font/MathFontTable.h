@@ -1,0 +1,51 @@
+#pragma once
+
+#include "Math.h"
+
+#include <QByteArray>
+#include <QHash>
+#include <QMutex>
+#include <QRawFont>
+
+#include <array>
+#include <memory>
+
+struct hb_blob_t;
+struct hb_face_t;
+struct hb_font_t;
+
+// One loaded math font: its bytes, the HarfBuzz objects that read its MATH table and the
+// constants of that table, read once. Immutable after loading except for the cache of Qt fonts
+// per pixel size, which a mutex guards, so one instance is shared by every thread.
+class Math::FontTable {
+public:
+    // nullptr when data is not an OpenType font with a MATH table. data must outlive the table
+    // unless it owns its bytes (QByteArray's implicit sharing keeps them alive).
+    static std::shared_ptr<const FontTable> fromData(const QByteArray &data);
+    ~FontTable();
+    FontTable(const FontTable &) = delete;
+    FontTable &operator=(const FontTable &) = delete;
+
+    hb_font_t *hbFont() const { return m_font; }
+    int unitsPerEm() const { return m_upem; }
+    // A MATH constant in font units (percentages as they are), by hb_ot_math_constant_t value.
+    qreal constant(int which) const;
+    // The glyph of a character, 0 when the font lacks it.
+    quint32 glyph(char32_t c) const;
+
+    // A Qt font at this pixel size for drawing; needs a QGuiApplication.
+    QRawFont rawFont(qreal pixelSize) const;
+
+private:
+    FontTable() = default;
+
+    QByteArray m_data;
+    hb_blob_t *m_blob = nullptr;
+    hb_face_t *m_face = nullptr;
+    hb_font_t *m_font = nullptr;
+    int m_upem = 1000;
+    std::array<qreal, 64> m_constants{};
+    mutable QMutex m_rawMutex;
+    mutable QRawFont m_baseRaw;
+    mutable QHash<qint64, QRawFont> m_rawFonts;
+};
