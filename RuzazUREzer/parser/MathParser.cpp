@@ -40,7 +40,22 @@ Math::AtomList Math::Parser::parse()
         fail(Code::tooLong, QStringLiteral("Formula longer than %1 characters").arg(maxLength), maxLength);
     m_pos = 0;
     m_depth = 0;
-    AtomList list = parseList(0);
+    // Several lines (\\) at the top level, as a note's math block may hold, are set as
+    // centred rows, or as aligned ones when they use &.
+    auto table = std::make_unique<TableAtom>(QStringLiteral("gathered"));
+    parseTableBody(*table, false, QString(), 0);
+    if (table->rows.empty())
+        return AtomList();
+    if (table->rows.size() == 1 && table->rows.front().size() == 1)
+        return std::move(table->rows.front().front());
+    if (table->columnCount() > 1) {
+        table->environment = QStringLiteral("aligned");
+        table->alignments = QStringLiteral("rl");
+    } else {
+        table->alignments = QStringLiteral("c");
+    }
+    AtomList list;
+    list.append(std::move(table));
     return list;
 }
 

@@ -335,6 +335,12 @@ void Math::Parser::parseTableBody(TableAtom &table, bool plainTeX, const QString
         const bool lastRowEmpty = row.size() == 1 && row.front().isEmpty();
         if (!lastRowEmpty)
             table.rows.push_back(std::move(row));
+        if (environment.isEmpty()) {
+            // The formula itself: it ends with the text.
+            if (terminator == Terminator::endEnvironment)
+                fail(Code::mismatchedEnvironment, QStringLiteral("\\end without \\begin"), m_terminatorStart);
+            break;
+        }
         if (plainTeX) {
             if (terminator != Terminator::closeBrace)
                 fail(Code::missingCloseBrace, QStringLiteral("Missing } to end \\%1").arg(environment), start);

@@ -190,6 +190,18 @@ TEST(MathParser, Environments)
     EXPECT_EQ(as<Math::TableAtom>(parse("\\matrix{a \\over b & c}").at(0)).rows.front().size(), 2u);
 }
 
+TEST(MathParser, LinesAtTheTopLevelBecomeRows)
+{
+    const auto &gathered = as<Math::TableAtom>(parse("a = b \\\\ c = d \\\\").at(0));
+    EXPECT_EQ(gathered.environment, QStringLiteral("gathered"));
+    EXPECT_EQ(gathered.rows.size(), 2u);
+    const auto &aligned = as<Math::TableAtom>(parse("a &= b \\\\ &= c").at(0));
+    EXPECT_EQ(aligned.environment, QStringLiteral("aligned"));
+    EXPECT_EQ(aligned.columnCount(), 2u);
+    EXPECT_EQ(parse("x \\\\").size(), 1u);
+    EXPECT_TRUE(parse("").isEmpty());
+}
+
 TEST(MathParser, ErrorsNameTheCauseAndThePlace)
 {
     const auto unknown = parseError("x + \\foo y");
@@ -211,7 +223,8 @@ TEST(MathParser, ErrorsNameTheCauseAndThePlace)
     EXPECT_EQ(parseError("\\begin{foo} x \\end{foo}").code(), Code::unknownEnvironment);
     EXPECT_EQ(parseError("\\begin{matrix} x \\end{array}").code(), Code::mismatchedEnvironment);
     EXPECT_EQ(parseError("\\begin{matrix} x").code(), Code::mismatchedEnvironment);
-    EXPECT_EQ(parseError("a & b").code(), Code::misplacedAlignment);
+    EXPECT_EQ(parseError("{a & b}").code(), Code::misplacedAlignment);
+    EXPECT_EQ(parseError("a \\end{x}").code(), Code::mismatchedEnvironment);
     EXPECT_EQ(parseError("\\hspace{2furlongs}").code(), Code::invalidDimension);
     EXPECT_EQ(parseError("x\\limits").code(), Code::misplacedLimits);
     EXPECT_EQ(parseError("\\left(").code(), Code::missingRight);

@@ -1,0 +1,177 @@
+#include "Math.h"
+
+#include "MathDisplayNode.h"
+#include "MathFontRegistry.h"
+#include "MathFontTable.h"
+#include "MathParser.h"
+#include "MathTypesetter.h"
+
+#include <QEvent>
+#include <QFontInfo>
+#include <QGlyphRun>
+#include <QHash>
+#include <QPainter>
+
+#include <cmath>
+
+Math::Math(const QString &latex, QWidget *parent) : QWidget(parent), m_latex(latex)
+{
+    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+}
+
+Math::~Math() = default;
+
+void Math::setLatex(const QString &latex)
+{
+    if (latex == m_latex)
+        return;
+    m_latex = latex;
+    invalidate();
+}
+
+void Math::setFontSize(qreal pixelSize)
+{
+    const qreal size = std::isfinite(pixelSize) && pixelSize > 0 ? pixelSize : 0;
+    if (size == m_fontSize)
+        return;
+    m_fontSize = size;
+    invalidate();
+}
+
+qreal Math::fontSize() const
+{
+    return m_fontSize > 0 ? m_fontSize : QFontInfo(font()).pixelSize();
+}
+
+void Math::setTypesettingStyle(Style style)
+{
+    if (style == m_style)
+        return;
+    m_style = style;
+    invalidate();
+}
+
+void Math::invalidate()
+{
+    m_laidOut = false;
+    m_tree.reset();
+    m_error.clear();
+    updateGeometry();
+    update();
+}
+
+void Math::ensureLayout() const
+{
+    if (m_laidOut)
+        return;
+    m_laidOut = true;
+    m_tree.reset();
+    m_error.clear();
+    const auto font = FontRegistry::shared();
+    if (!font) {
+        m_error = QStringLiteral("The math font is not available");
+        return;
+    }
+    try {
+        const AtomList atoms = Parser::parse(m_latex);
+        const Typesetter typesetter(font, fontSize());
+        m_tree = typesetter.typeset(atoms, m_style == Style::display ? Atom::Level::display : Atom::Level::text);
+    } catch (const ParserError &e) {
+        m_error = e.message();
+    }
+}
+
+bool Math::isValid() const
+{
+    ensureLayout();
+    return m_tree != nullptr;
+}
+
+QString Math::errorMessage() const
+{
+    ensureLayout();
+    return m_error;
+}
+
+std::shared_ptr<const Math::ListNode> Math::displayTree() const
+{
+    ensureLayout();
+    return m_tree;
+}
+
+Math::TypographicBounds Math::typographicBounds() const
+{
+    ensureLayout();
+    TypographicBounds bounds;
+    if (!m_tree)
+        return bounds;
+    const QMargins margins = contentsMargins();
+    bounds.origin = QPointF(margins.left(), margins.top() + m_tree->ascent);
+    bounds.width = m_tree->width;
+    bounds.ascent = m_tree->ascent;
+    bounds.descent = m_tree->descent;
+    return bounds;
+}
+
+QSize Math::sizeHint() const
+{
+    ensureLayout();
+    if (!m_tree)
+        return QSize(0, 0);
+    const QMargins margins = contentsMargins();
+    return QSize(int(std::ceil(m_tree->width)) + margins.left() + margins.right(),
+                 int(std::ceil(m_tree->ascent + m_tree->descent)) + margins.top() + margins.bottom());
+}
+
+void Math::paint(QPainter *p, QPointF baselineOrigin) const
+{
+    ensureLayout();
+    const auto font = FontRegistry::shared();
+    if (!p || !m_tree || !font)
+        return;
+    const QColor colour = palette().color(QPalette::Text);
+    struct Run {
+        QList<quint32> glyphs;
+        QList<QPointF> positions;
+        qreal pixelSize = 0;
+    };
+    QHash<qint64, Run> runs;
+    p->save();
+    p->setPen(colour);
+    m_tree->forEachLeaf([&](const DisplayNode &node, QPointF origin) {
+        const QPointF at(baselineOrigin.x() + origin.x(), baselineOrigin.y() - origin.y());
+        if (node.kind() == DisplayNode::Kind::rule) {
+            p->fillRect(QRectF(at.x(), at.y() - node.ascent, node.width, node.ascent + node.descent), colour);
+            return;
+        }
+        const auto &glyph = static_cast<const GlyphNode &>(node);
+        Run &run = runs[qRound64(glyph.pixelSize * 64)];
+        run.pixelSize = glyph.pixelSize;
+        run.glyphs.append(glyph.glyph);
+        run.positions.append(at);
+    });
+    for (const Run &run : std::as_const(runs)) {
+        QGlyphRun glyphRun;
+        glyphRun.setRawFont(font->rawFont(run.pixelSize));
+        glyphRun.setGlyphIndexes(run.glyphs);
+        glyphRun.setPositions(run.positions);
+        p->drawGlyphRun(QPointF(0, 0), glyphRun);
+    }
+    p->restore();
+}
+
+void Math::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    paint(&painter, typographicBounds().origin);
+}
+
+void Math::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::FontChange && m_fontSize <= 0)
+        invalidate();
+    else if (event->type() == QEvent::PaletteChange)
+        update();
+    QWidget::changeEvent(event);
+}
