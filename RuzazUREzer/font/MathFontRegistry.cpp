@@ -61,9 +61,10 @@ std::shared_ptr<const Math::FontTable> Math::FontRegistry::shared()
         if (overridden())
             return *overridden();
     }
-    // A function-local static is initialised exactly once even when threads race for it.
-    static const std::shared_ptr<const FontTable> font = loadEmbedded();
-    return font;
+    // A function-local static is initialised exactly once even when threads race for it. It is
+    // never destroyed: its Qt fonts must not outlive Qt's own font machinery at exit.
+    static const auto *font = new std::shared_ptr<const FontTable>(loadEmbedded());
+    return *font;
 }
 
 std::shared_ptr<const Math::FontTable> Math::FontRegistry::load(const QString &path)
