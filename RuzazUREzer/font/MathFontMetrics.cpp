@@ -26,14 +26,8 @@ quint32 Math::FontMetrics::glyph(char32_t c) const
 
 Math::FontMetrics::GlyphBox Math::FontMetrics::box(quint32 glyph) const
 {
-    hb_glyph_extents_t extents{};
-    hb_font_get_glyph_extents(m_font->hbFont(), glyph, &extents);
-    GlyphBox b;
-    b.advance = hb_font_get_glyph_h_advance(m_font->hbFont(), glyph) * m_scale;
-    // HarfBuzz gives the top (y_bearing) and a negative height.
-    b.ascent = extents.y_bearing * m_scale;
-    b.descent = -(extents.y_bearing + extents.height) * m_scale;
-    return b;
+    const FontTable::GlyphExtents e = m_font->extents(glyph);
+    return {e.advance * m_scale, e.top * m_scale, -e.bottom * m_scale};
 }
 
 qreal Math::FontMetrics::italicCorrection(quint32 glyph) const

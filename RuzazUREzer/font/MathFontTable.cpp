@@ -21,6 +21,8 @@ std::shared_ptr<const Math::FontTable> Math::FontTable::fromData(const QByteArra
     // Font units throughout; the typesetter scales to pixels.
     hb_font_set_scale(table->m_font, table->m_upem, table->m_upem);
     hb_font_make_immutable(table->m_font);
+    table->m_glyphCount = hb_face_get_glyph_count(table->m_face);
+    table->m_extents = std::make_unique<ExtentsSlot[]>(table->m_glyphCount);
     for (int c = HB_OT_MATH_CONSTANT_SCRIPT_PERCENT_SCALE_DOWN; c <= HB_OT_MATH_CONSTANT_RADICAL_DEGREE_BOTTOM_RAISE_PERCENT; ++c)
         table->m_constants[std::size_t(c)] = hb_ot_math_get_constant(table->m_font, hb_ot_math_constant_t(c));
     return table;
@@ -44,6 +46,23 @@ quint32 Math::FontTable::glyph(char32_t c) const
     if (!hb_font_get_nominal_glyph(m_font, c, &g))
         return 0;
     return g;
+}
+
+Math::FontTable::GlyphExtents Math::FontTable::extents(quint32 glyph) const
+{
+    if (glyph >= m_glyphCount)
+        return {};
+    ExtentsSlot &slot = m_extents[glyph];
+    if (!slot.ready.load(std::memory_order_acquire)) {
+        hb_glyph_extents_t e{};
+        hb_font_get_glyph_extents(m_font, glyph, &e);
+        slot.advance.store(hb_font_get_glyph_h_advance(m_font, glyph), std::memory_order_relaxed);
+        slot.top.store(e.y_bearing, std::memory_order_relaxed);
+        slot.bottom.store(e.y_bearing + e.height, std::memory_order_relaxed);
+        slot.ready.store(true, std::memory_order_release);
+    }
+    return {slot.advance.load(std::memory_order_relaxed), slot.top.load(std::memory_order_relaxed),
+            slot.bottom.load(std::memory_order_relaxed)};
 }
 
 QRawFont Math::FontTable::rawFont(qreal pixelSize) const

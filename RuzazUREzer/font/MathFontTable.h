@@ -8,6 +8,7 @@
 #include <QRawFont>
 
 #include <array>
+#include <atomic>
 #include <memory>
 
 struct hb_blob_t;
@@ -33,6 +34,15 @@ public:
     // The glyph of a character, 0 when the font lacks it.
     quint32 glyph(char32_t c) const;
 
+    // Advance and vertical extent of a glyph in font units (top and bottom y, up positive).
+    struct GlyphExtents {
+        int advance = 0;
+        int top = 0;
+        int bottom = 0;
+    };
+    // Cached: the outlines are CFF, whose extents cost a charstring run each time.
+    GlyphExtents extents(quint32 glyph) const;
+
     // A Qt font at this pixel size for drawing; needs a QGuiApplication.
     QRawFont rawFont(qreal pixelSize) const;
 
@@ -45,6 +55,16 @@ private:
     hb_font_t *m_font = nullptr;
     int m_upem = 1000;
     std::array<qreal, 64> m_constants{};
+    // One slot per glyph, filled on first use from any thread: every writer stores the same
+    // values, and ready is published last.
+    struct ExtentsSlot {
+        std::atomic<int> advance{0};
+        std::atomic<int> top{0};
+        std::atomic<int> bottom{0};
+        std::atomic<bool> ready{false};
+    };
+    std::unique_ptr<ExtentsSlot[]> m_extents;
+    unsigned m_glyphCount = 0;
     mutable QMutex m_rawMutex;
     mutable QRawFont m_baseRaw;
     mutable QHash<qint64, QRawFont> m_rawFonts;

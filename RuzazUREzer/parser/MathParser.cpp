@@ -86,6 +86,16 @@ void Math::Parser::skipSpaces()
     }
 }
 
+bool Math::Parser::isGeneralizedFraction() const
+{
+    // Peeks without allocating: this runs before every command.
+    qsizetype end = m_pos + 1;
+    while (end < m_text.size() && isLetter(m_text[end]))
+        ++end;
+    const QStringView name = QStringView(m_text).mid(m_pos + 1, end - m_pos - 1);
+    return name == u"over" || name == u"atop" || name == u"choose" || name == u"brack" || name == u"brace";
+}
+
 QString Math::Parser::readCommandName()
 {
     // m_pos is just past the backslash.
@@ -113,7 +123,7 @@ Math::AtomList Math::Parser::parseList(unsigned stops)
     while (true) {
         const qsizetype before = m_pos;
         skipSpaces();
-        if (!atEnd() && m_text[m_pos] == QLatin1Char('\\')) {
+        if (!atEnd() && m_text[m_pos] == QLatin1Char('\\') && isGeneralizedFraction()) {
             const qsizetype start = m_pos;
             ++m_pos;
             const QString name = readCommandName();

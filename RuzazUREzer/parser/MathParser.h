@@ -53,6 +53,7 @@ private:
     void parseText(AtomList &list, const QString &text);
     qreal parseDimension(const QString &forWhat);
     QString readCommandName();
+    bool isGeneralizedFraction() const;
     void skipSpaces();
     void skipBracket();
     bool atEnd() const { return m_pos >= m_text.size(); }

@@ -29,8 +29,9 @@ void Math::Parser::parseCommand(AtomList &list, unsigned stops, const QString &n
                                                        : LargeOperatorAtom::Limits::automatic;
         return;
     }
-    if (parseIgnoredCommand(name) || parseSpacingCommand(list, name, start) || parseFontCommand(list, name)
-        || parseStructureCommand(list, name, start) || parseSymbolCommand(list, name))
+    // Symbols are by far the most frequent commands, so they are looked up first.
+    if (parseSymbolCommand(list, name) || parseStructureCommand(list, name, start) || parseFontCommand(list, name)
+        || parseSpacingCommand(list, name, start) || parseIgnoredCommand(name))
         return;
     fail(Code::unknownCommand, QStringLiteral("Unknown command \\%1").arg(name), start);
 }
