@@ -31,7 +31,8 @@ void Math::setLatex(const QString &latex)
 
 void Math::setFontSize(qreal pixelSize)
 {
-    const qreal size = std::isfinite(pixelSize) && pixelSize > 0 ? pixelSize : 0;
+    // Sizes beyond a poster's are clamped; they would only exhaust memory when drawn.
+    const qreal size = std::isfinite(pixelSize) && pixelSize > 0 ? std::min<qreal>(pixelSize, maxFontSize) : 0;
     if (size == m_fontSize)
         return;
     m_fontSize = size;
@@ -40,7 +41,7 @@ void Math::setFontSize(qreal pixelSize)
 
 qreal Math::fontSize() const
 {
-    return m_fontSize > 0 ? m_fontSize : QFontInfo(font()).pixelSize();
+    return m_fontSize > 0 ? m_fontSize : std::min<qreal>(QFontInfo(font()).pixelSize(), maxFontSize);
 }
 
 void Math::setTypesettingStyle(Style style)
@@ -119,8 +120,10 @@ QSize Math::sizeHint() const
     if (!m_tree)
         return QSize(0, 0);
     const QMargins margins = contentsMargins();
-    return QSize(int(std::ceil(m_tree->width)) + margins.left() + margins.right(),
-                 int(std::ceil(m_tree->ascent + m_tree->descent)) + margins.top() + margins.bottom());
+    // Long formulas of many wide spaces can exceed what a widget can be; clamp before rounding.
+    const auto pixels = [](qreal v) { return int(std::ceil(std::clamp<qreal>(v, 0, QWIDGETSIZE_MAX / 2))); };
+    return QSize(pixels(m_tree->width) + margins.left() + margins.right(),
+                 pixels(m_tree->ascent + m_tree->descent) + margins.top() + margins.bottom());
 }
 
 void Math::paint(QPainter *p, QPointF baselineOrigin) const

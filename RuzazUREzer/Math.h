@@ -53,6 +53,8 @@ public:
     class RuleNode;
     class ListNode;
 
+    static constexpr qreal maxFontSize = 1000;
+
     explicit Math(const QString &latex, QWidget *parent = nullptr);
     ~Math() override;
 

@@ -5,6 +5,8 @@
 
 #include <QHash>
 
+#include <cmath>
+
 using Code = Math::ParserError::Code;
 using Type = Math::Atom::Type;
 using FontStyle = Math::Atom::FontStyle;
@@ -421,7 +423,11 @@ qreal Math::Parser::parseDimension(const QString &forWhat)
         {QStringLiteral("in"), 1.8 * 72.27}, {QStringLiteral("px"), 1.8 * 0.75},
     };
     auto it = units.constFind(unit);
-    if (!ok || it == units.constEnd())
+    if (!ok || it == units.constEnd() || !std::isfinite(value))
         fail(Code::invalidDimension, QStringLiteral("\"%1\" is not a dimension for %2").arg(text, forWhat), start);
-    return value * it.value();
+    // Beyond a few metres of space a formula cannot be drawn or laid out sensibly.
+    const qreal mu = value * it.value();
+    if (std::abs(mu) > maxSpaceMu)
+        fail(Code::invalidDimension, QStringLiteral("\"%1\" is too large for %2").arg(text, forWhat), start);
+    return mu;
 }

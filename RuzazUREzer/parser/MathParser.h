@@ -16,6 +16,8 @@ public:
     // recursion of parsing and typesetting whatever the input.
     static constexpr int maxDepth = 48;
     static constexpr qsizetype maxLength = 100000;
+    // Explicit spaces up to 1000 em.
+    static constexpr qreal maxSpaceMu = 18000;
 
     explicit Parser(QString text);
     // Throws ParserError.

@@ -148,8 +148,8 @@ std::unique_ptr<Math::ListNode> Math::Typesetter::typesetList(const AtomList &li
             continue;
         }
         Item item = typesetAtom(atom, style);
-        const Type spacingType = (types[i] == Type::binary || types[i] == Type::ordinary) && atom.type() != Type::fraction
-                                     && atom.type() != Type::inner ? types[i] : item.spacing;
+        const Type spacingType = types[i] == Type::binary || (types[i] == Type::ordinary && atom.type() == Type::binary)
+                                     ? types[i] : item.spacing;
         const int index = spacingIndex(spacingType);
         if (previousSpacing >= 0) {
             const int space = kSpacing[previousSpacing][index];
@@ -173,10 +173,15 @@ Math::Typesetter::Item Math::Typesetter::typesetAtom(const Atom &atom, Style &st
     bool isGlyph = false;
     std::unique_ptr<DisplayNode> box;
     switch (atom.type()) {
-    case Type::fraction:
-        box = fraction(static_cast<const FractionAtom &>(atom), style);
-        item.spacing = Type::inner;
+    case Type::fraction: {
+        // LaTeX's \frac wraps its fraction in braces, which makes it Ord; a bare \over is Inner.
+        const auto &f = static_cast<const FractionAtom &>(atom);
+        box = fraction(f, style);
+        static const QStringList generalized = {QStringLiteral("over"), QStringLiteral("atop"), QStringLiteral("choose"),
+                                                QStringLiteral("brack"), QStringLiteral("brace")};
+        item.spacing = generalized.contains(f.command) ? Type::inner : Type::ordinary;
         break;
+    }
     case Type::radical:
         box = radical(static_cast<const RadicalAtom &>(atom), style);
         item.spacing = Type::ordinary;
@@ -264,7 +269,15 @@ std::unique_ptr<Math::ListNode> Math::Typesetter::typesetText(const QString &tex
             x += m.pixelSize() / 3;
             continue;
         }
-        quint32 g = m.glyph(MathAlphabet::styled(c, fontStyle));
+        char32_t mapped = c;
+        if (fontStyle != FontStyle::text) {
+            // Math uses the minus sign and the asterisk operator, not their text forms.
+            if (c == '-')
+                mapped = 0x2212;
+            else if (c == '*')
+                mapped = 0x2217;
+        }
+        quint32 g = m.glyph(MathAlphabet::styled(mapped, fontStyle));
         if (!g)
             g = m.glyph(c);
         auto node = glyphBox(g, style);
@@ -313,7 +326,7 @@ std::unique_ptr<Math::DisplayNode> Math::Typesetter::attachScripts(std::unique_p
                                                                  Style style, qreal italic, bool isGlyph) const
 {
     if (!atom.superscript && !atom.subscript) {
-        if (italic > 0 && atom.fontStyle != FontStyle::text) {
+        if (italic > 0 && atom.fontStyle != FontStyle::text && atom.type() != Type::largeOperator) {
             // The italic correction keeps a slanted letter off what follows.
             nucleus->width += italic;
         }
@@ -360,10 +373,11 @@ std::unique_ptr<Math::DisplayNode> Math::Typesetter::attachScripts(std::unique_p
             }
         }
     }
-    // The superscript starts after the italic correction of a slanted glyph or operator; the
-    // subscript tucks under it.
-    const qreal supX = nucleusWidth + italic;
-    const qreal subX = nucleusWidth;
+    // A slanted letter's superscript starts after its italic correction. An operator's advance
+    // already includes the correction, so its subscript tucks back under it instead.
+    const bool isOperator = atom.type() == Type::largeOperator;
+    const qreal supX = nucleusWidth + (isOperator ? 0 : italic);
+    const qreal subX = nucleusWidth - (isOperator ? italic : 0);
     const qreal afterScript = m.constant(HB_OT_MATH_CONSTANT_SPACE_AFTER_SCRIPT);
     qreal end = nucleusWidth;
     if (sup) {

@@ -158,7 +158,9 @@ std::unique_ptr<Math::DisplayNode> Math::Typesetter::fraction(const FractionAtom
             denShift += (minGap - gap) / 2;
         }
     }
-    const qreal pad = kNullDelimiterEm * m.pixelSize();
+    // Null delimiters pad a plain fraction; real ones take their place.
+    const bool delimited = !atom.leftDelimiter.isEmpty() || !atom.rightDelimiter.isEmpty();
+    const qreal pad = delimited ? 0 : kNullDelimiterEm * m.pixelSize();
     const qreal width = std::max(num->width, den->width);
     auto stack = std::make_unique<ListNode>();
     num->role = Role::numerator;

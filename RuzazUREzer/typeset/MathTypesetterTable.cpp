@@ -19,6 +19,8 @@ struct EnvironmentLayout {
     // Space between columns and at the outer edges, in em.
     qreal columnGap = 1.0;
     qreal edge = 0;
+    // amsmath's cases stretches its rows by 1.2.
+    qreal stretch = 1.0;
     // Extra space between rows, in em (amsmath's \jot).
     qreal rowGap = 0;
     QString left;
@@ -55,6 +57,7 @@ EnvironmentLayout layoutOf(const QString &environment)
         layout.left = layout.right = QStringLiteral("\u2016");
     } else if (environment == QLatin1String("cases")) {
         layout.left = QStringLiteral("{");
+        layout.stretch = 1.2;
     }
     return layout;
 }
@@ -90,8 +93,8 @@ std::unique_ptr<Math::DisplayNode> Math::Typesetter::table(const TableAtom &atom
     std::vector<std::vector<std::unique_ptr<ListNode>>> cells;
     std::vector<qreal> widths(columns, 0);
     // Rows are at least as tall as TeX's strut in arrays: 0.7 and 0.3 of a 1.2em baseline skip.
-    std::vector<qreal> ascents(atom.rows.size(), 0.84 * em);
-    std::vector<qreal> descents(atom.rows.size(), 0.36 * em);
+    std::vector<qreal> ascents(atom.rows.size(), 0.84 * em * layout.stretch);
+    std::vector<qreal> descents(atom.rows.size(), 0.36 * em * layout.stretch);
     for (std::size_t r = 0; r < atom.rows.size(); ++r) {
         cells.emplace_back();
         for (std::size_t c = 0; c < atom.rows[r].size(); ++c) {

@@ -226,6 +226,8 @@ TEST(MathParser, ErrorsNameTheCauseAndThePlace)
     EXPECT_EQ(parseError("{a & b}").code(), Code::misplacedAlignment);
     EXPECT_EQ(parseError("a \\end{x}").code(), Code::mismatchedEnvironment);
     EXPECT_EQ(parseError("\\hspace{2furlongs}").code(), Code::invalidDimension);
+    EXPECT_EQ(parseError("\\hspace{1e300cm}").code(), Code::invalidDimension);
+    EXPECT_EQ(parseError("\\hspace{nan pt}").code(), Code::invalidDimension);
     EXPECT_EQ(parseError("x\\limits").code(), Code::misplacedLimits);
     EXPECT_EQ(parseError("\\left(").code(), Code::missingRight);
     EXPECT_EQ(parseError("\\left").code(), Code::invalidDelimiter);

@@ -128,3 +128,20 @@ TEST(MathWidget, WithoutTheFontNothingIsDrawnAndNothingCrashes)
     math.setLatex(QStringLiteral("y^2"));
     EXPECT_TRUE(math.isValid());
 }
+
+TEST(MathWidget, ExtremeSizesStayWithinBounds)
+{
+    app();
+    std::string wide;
+    for (int i = 0; i < 2000; ++i)
+        wide += "\\hspace{999em}";
+    Math math(QString::fromStdString(wide));
+    math.setFontSize(1e9);
+    ASSERT_TRUE(math.isValid());
+    EXPECT_LE(math.fontSize(), Math::maxFontSize);
+    EXPECT_GT(math.sizeHint().width(), 0);
+    math.setFontSize(std::nan(""));
+    EXPECT_GT(math.fontSize(), 0);
+    math.setFontSize(-5);
+    EXPECT_GT(math.fontSize(), 0);
+}
