@@ -69,7 +69,7 @@ bool Math::Parser::parseIgnoredCommand(const QString &name)
         QStringLiteral("noindent"), QStringLiteral("relax"), QStringLiteral("hline"), QStringLiteral("vline"),
         QStringLiteral("protect"), QStringLiteral("hfill"), QStringLiteral("hfil"), QStringLiteral("hss"),
         QStringLiteral("displaybreak"), QStringLiteral("newline"), QStringLiteral("nobreak"),
-        QStringLiteral("left."), QStringLiteral("unboldmath"), QStringLiteral("limits."),
+        QStringLiteral("unboldmath"),
     };
     if (bare.contains(name))
         return true;

@@ -285,3 +285,42 @@ TEST(MathTypesetter, DeepButLegalNestingTypesets)
     EXPECT_EQ(typeset("").tree->width, 0);
     EXPECT_GE(typeset("{}^{}_{}\\left.\\right.\\sqrt{}\\frac{}{}").tree->width, 0);
 }
+
+TEST(MathTypesetter, StyleCommandsAndForcedFractionStyles)
+{
+    // \displaystyle inside text style brings back display-size operators and limits.
+    const auto text = typeset("\\sum_i", Level::text);
+    const auto forced = typeset("\\displaystyle\\sum_i", Level::text);
+    EXPECT_GT(forced.tree->height(), text.tree->height());
+    EXPECT_FALSE(forced.tree->find(Role::lowerLimit).empty());
+    EXPECT_TRUE(typeset("\\textstyle\\sum_i").tree->find(Role::lowerLimit).empty());
+    EXPECT_GT(typeset("\\dfrac{a}{b}", Level::text).tree->height(), typeset("\\tfrac{a}{b}", Level::display).tree->height());
+    // \scriptstyle sets smaller glyphs than the text around it.
+    EXPECT_LT(typeset("\\scriptstyle x").tree->width, typeset("x").tree->width);
+    // A matrix inside a superscript is set at script size.
+    const auto small = typeset("x^{\\begin{matrix} a \\\\ b \\end{matrix}}");
+    EXPECT_LT(small.one(Role::superscript).first->height(), typeset("\\begin{matrix} a \\\\ b \\end{matrix}").tree->height());
+}
+
+TEST(MathTypesetter, PhantomsOperatorsAndStackedRelations)
+{
+    // A phantom takes the room of its content and draws nothing.
+    const auto phantom = typeset("\\phantom{xyz}");
+    EXPECT_DOUBLE_EQ(phantom.tree->width, typeset("xyz").tree->width);
+    int leaves = 0;
+    phantom.tree->forEachLeaf([&](const Math::DisplayNode &, QPointF) { ++leaves; });
+    EXPECT_EQ(leaves, 0);
+
+    // A thin space separates a named function from its argument; none between letters.
+    EXPECT_NEAR(typeset("\\sin x").tree->width - typeset("\\mathrm{sin}x").tree->width, 3 * kSize / 18, 0.5);
+    // Binary after a relation is unary.
+    EXPECT_NEAR(typeset("a=-b").tree->width,
+                typeset("a=").tree->width + typeset("-b").tree->width + 5 * kSize / 18, 0.5);
+
+    // \stackrel puts its annotation above the relation, centred.
+    const auto stacked = typeset("a \\stackrel{def}{=} b");
+    const auto above = stacked.one(Role::upperLimit);
+    EXPECT_GT(bottom(above), 0.3 * kSize);
+    EXPECT_GT(stacked.tree->width, typeset("a=b").tree->width);
+    EXPECT_FALSE(typeset("\\mathop{\\rm Res}\\limits_{z=0} f").tree->find(Role::lowerLimit).empty());
+}
