@@ -1,10 +1,9 @@
 #include "Math.h"
 
 #include "MathDisplayNode.h"
+#include "MathDisplayProvider.h"
 #include "MathFontRegistry.h"
 #include "MathFontTable.h"
-#include "MathParser.h"
-#include "MathTypesetter.h"
 
 #include <QEvent>
 #include <QFontInfo>
@@ -68,18 +67,9 @@ void Math::ensureLayout() const
     m_laidOut = true;
     m_tree.reset();
     m_error.clear();
-    const auto font = FontRegistry::shared();
-    if (!font) {
-        m_error = QStringLiteral("The math font is not available");
-        return;
-    }
-    try {
-        const AtomList atoms = Parser::parse(m_latex);
-        const Typesetter typesetter(font, fontSize());
-        m_tree = typesetter.typeset(atoms, m_style == Style::display ? Atom::Level::display : Atom::Level::text);
-    } catch (const ParserError &e) {
-        m_error = e.message();
-    }
+    DisplayProvider::Display display = DisplayProvider::shared().display(m_latex, fontSize(), m_style);
+    m_tree = std::move(display.tree);
+    m_error = display.error;
 }
 
 bool Math::isValid() const

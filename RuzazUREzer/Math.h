@@ -52,6 +52,7 @@ public:
     class GlyphNode;
     class RuleNode;
     class ListNode;
+    class DisplayProvider;
 
     static constexpr qreal maxFontSize = 1000;
 
