@@ -222,9 +222,10 @@ bool Math::Parser::parseOne(AtomList &list, unsigned stops)
         // Stray math shifts (from text pasted out of a document) carry no meaning here.
         return true;
     case '\\': {
-        const QString name = readCommandName();
+        QString name = readCommandName();
+        // As in TeX, a backslash that ends the input ends its line too: a control space.
         if (name.isEmpty())
-            fail(Code::unknownCommand, QStringLiteral("Backslash at the end of the formula"), start);
+            name = QStringLiteral("\n");
         if ((name == QLatin1String("\\") || name == QLatin1String("cr")) && (stops & atAlignment)) {
             m_terminator = Terminator::rowBreak;
             m_terminatorStart = start;
