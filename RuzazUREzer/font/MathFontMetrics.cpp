@@ -24,6 +24,11 @@ quint32 Math::FontMetrics::glyph(char32_t c) const
     return m_font->glyph(c);
 }
 
+quint32 Math::FontMetrics::scriptGlyph(char32_t c, int level) const
+{
+    return level > 0 ? m_font->scriptGlyph(c, level) : m_font->glyph(c);
+}
+
 Math::FontMetrics::GlyphBox Math::FontMetrics::box(quint32 glyph) const
 {
     const FontTable::GlyphExtents e = m_font->extents(glyph);

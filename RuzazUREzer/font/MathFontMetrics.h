@@ -41,6 +41,8 @@ public:
     qreal percent(int which) const;
 
     quint32 glyph(char32_t c) const;
+    // The glyph for a character set at script (1) or script-script (2) level.
+    quint32 scriptGlyph(char32_t c, int level) const;
     GlyphBox box(quint32 glyph) const;
     qreal italicCorrection(quint32 glyph) const;
     std::optional<qreal> topAccentAttachment(quint32 glyph) const;

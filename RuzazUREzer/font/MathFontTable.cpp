@@ -48,6 +48,31 @@ quint32 Math::FontTable::glyph(char32_t c) const
     return g;
 }
 
+quint32 Math::FontTable::scriptGlyph(char32_t c, int level) const
+{
+    const quint64 key = (quint64(c) << 2) | quint64(level & 3);
+    {
+        QMutexLocker lock(&m_scriptMutex);
+        auto it = m_scriptGlyphs.constFind(key);
+        if (it != m_scriptGlyphs.constEnd())
+            return it.value();
+    }
+    // The substitution is the font's to decide; shaping the one character applies it.
+    hb_buffer_t *buffer = hb_buffer_create();
+    hb_buffer_add_utf32(buffer, reinterpret_cast<const uint32_t *>(&c), 1, 0, 1);
+    hb_buffer_set_direction(buffer, HB_DIRECTION_LTR);
+    hb_buffer_set_script(buffer, HB_SCRIPT_MATH);
+    const hb_feature_t feature{HB_TAG('s', 's', 't', 'y'), unsigned(level), 0, ~0u};
+    hb_shape(m_font, buffer, &feature, 1);
+    unsigned int count = 0;
+    const hb_glyph_info_t *info = hb_buffer_get_glyph_infos(buffer, &count);
+    const quint32 glyph = count == 1 ? info[0].codepoint : this->glyph(c);
+    hb_buffer_destroy(buffer);
+    QMutexLocker lock(&m_scriptMutex);
+    m_scriptGlyphs.insert(key, glyph);
+    return glyph;
+}
+
 Math::FontTable::GlyphExtents Math::FontTable::extents(quint32 glyph) const
 {
     if (glyph >= m_glyphCount)

@@ -34,6 +34,10 @@ public:
     // The glyph of a character, 0 when the font lacks it.
     quint32 glyph(char32_t c) const;
 
+    // The glyph of a character in a script (level 1) or script-script (level 2) style: the
+    // font's 'ssty' forms, such as a prime that is drawn full size to be set small.
+    quint32 scriptGlyph(char32_t c, int level) const;
+
     // Advance and vertical extent of a glyph in font units (top and bottom y, up positive).
     struct GlyphExtents {
         int advance = 0;
@@ -65,6 +69,8 @@ private:
     };
     std::unique_ptr<ExtentsSlot[]> m_extents;
     unsigned m_glyphCount = 0;
+    mutable QMutex m_scriptMutex;
+    mutable QHash<quint64, quint32> m_scriptGlyphs;
     mutable QMutex m_rawMutex;
     mutable QRawFont m_baseRaw;
     mutable QHash<qint64, QRawFont> m_rawFonts;

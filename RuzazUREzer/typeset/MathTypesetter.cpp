@@ -277,7 +277,8 @@ std::unique_ptr<Math::ListNode> Math::Typesetter::typesetText(const QString &tex
             else if (c == '*')
                 mapped = 0x2217;
         }
-        quint32 g = m.glyph(MathAlphabet::styled(mapped, fontStyle));
+        const int scriptLevel = style.level == Level::script ? 1 : style.level == Level::scriptScript ? 2 : 0;
+        quint32 g = m.scriptGlyph(MathAlphabet::styled(mapped, fontStyle), scriptLevel);
         if (!g)
             g = m.glyph(c);
         auto node = glyphBox(g, style);

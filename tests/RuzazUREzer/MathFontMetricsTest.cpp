@@ -49,6 +49,11 @@ TEST(MathFontMetrics, GlyphBoxesAndCorrections)
     EXPECT_GT(m.italicCorrection(m.glyph(0x1D453)), 0);
     EXPECT_GT(m.italicCorrection(m.glyph(0x1D453)), 5 * m.italicCorrection(m.glyph('x')));
     EXPECT_TRUE(m.topAccentAttachment(m.glyph(0x1D465)).has_value());
+    // Primes come in a large form for scripts, which the font's ssty feature selects.
+    const auto &font = *Math::FontRegistry::shared();
+    EXPECT_NE(font.scriptGlyph(0x2032, 1), font.glyph(0x2032));
+    EXPECT_EQ(font.scriptGlyph(0x2032, 1), font.scriptGlyph(0x2032, 1));
+    EXPECT_EQ(m.scriptGlyph('+', 0), m.glyph('+'));
     // Unknown glyphs and characters do not fail.
     EXPECT_EQ(m.glyph(0x10FFFF), 0u);
     EXPECT_EQ(m.box(999999).advance, 0);
