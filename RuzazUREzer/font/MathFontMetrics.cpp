@@ -50,6 +50,14 @@ std::optional<qreal> Math::FontMetrics::topAccentAttachment(quint32 glyph) const
     return x * m_scale;
 }
 
+qreal Math::FontMetrics::kerning(quint32 glyph, Corner corner, qreal height) const
+{
+    static constexpr hb_ot_math_kern_t corners[] = {HB_OT_MATH_KERN_TOP_RIGHT, HB_OT_MATH_KERN_TOP_LEFT,
+                                                    HB_OT_MATH_KERN_BOTTOM_RIGHT, HB_OT_MATH_KERN_BOTTOM_LEFT};
+    const auto units = hb_position_t(height / m_scale);
+    return hb_ot_math_get_glyph_kerning(m_font->hbFont(), glyph, corners[int(corner)], units) * m_scale;
+}
+
 std::vector<Math::FontMetrics::Variant> Math::FontMetrics::variants(quint32 glyph, bool vertical) const
 {
     std::vector<Variant> result;

@@ -46,6 +46,10 @@ public:
     GlyphBox box(quint32 glyph) const;
     qreal italicCorrection(quint32 glyph) const;
     std::optional<qreal> topAccentAttachment(quint32 glyph) const;
+    // The math kern of a glyph's corner at a height (pixels, from its baseline); negative pulls a
+    // script in under an overhang.
+    enum class Corner { topRight, topLeft, bottomRight, bottomLeft };
+    qreal kerning(quint32 glyph, Corner corner, qreal height) const;
     std::vector<Variant> variants(quint32 glyph, bool vertical) const;
     // Parts from bottom to top (left to right); empty when the glyph has no assembly.
     std::vector<Part> assembly(quint32 glyph, bool vertical) const;

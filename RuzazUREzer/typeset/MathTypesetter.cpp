@@ -335,6 +335,8 @@ std::unique_ptr<Math::DisplayNode> Math::Typesetter::attachScripts(std::unique_p
     }
     const FontMetrics &m = metrics(style);
     auto result = std::make_unique<ListNode>();
+    const quint32 baseGlyph = isGlyph && nucleus->kind() == DisplayNode::Kind::glyph
+                                  ? static_cast<const GlyphNode &>(*nucleus).glyph : 0;
     const qreal nucleusWidth = nucleus->width;
     const qreal nucleusAscent = nucleus->ascent;
     const qreal nucleusDescent = nucleus->descent;
@@ -374,11 +376,38 @@ std::unique_ptr<Math::DisplayNode> Math::Typesetter::attachScripts(std::unique_p
             }
         }
     }
+    qreal supKern = 0;
+    qreal subKern = 0;
+    if (baseGlyph) {
+        // Math kerning: fit the script against the base's corner, measured where the two meet
+        // (the script's edge and the base's top or bottom), taking the smaller pull.
+        const auto firstGlyph = [](const ListNode &list) {
+            return !list.children().empty() && list.children().front()->kind() == DisplayNode::Kind::glyph
+                       ? static_cast<const GlyphNode &>(*list.children().front()).glyph : 0u;
+        };
+        using Corner = FontMetrics::Corner;
+        if (sup) {
+            const FontMetrics &ms = metrics(style.superscript());
+            const quint32 g = firstGlyph(*sup);
+            const auto kern = [&](qreal h) {
+                return m.kerning(baseGlyph, Corner::topRight, h) + (g ? ms.kerning(g, Corner::bottomLeft, h - up) : 0);
+            };
+            supKern = std::max(kern(up - sup->descent), kern(nucleusAscent));
+        }
+        if (sub) {
+            const FontMetrics &ms = metrics(style.subscript());
+            const quint32 g = firstGlyph(*sub);
+            const auto kern = [&](qreal h) {
+                return m.kerning(baseGlyph, Corner::bottomRight, h) + (g ? ms.kerning(g, Corner::topLeft, h + down) : 0);
+            };
+            subKern = std::max(kern(sub->ascent - down), kern(-nucleusDescent));
+        }
+    }
     // A slanted letter's superscript starts after its italic correction. An operator's advance
     // already includes the correction, so its subscript tucks back under it instead.
     const bool isOperator = atom.type() == Type::largeOperator;
-    const qreal supX = nucleusWidth + (isOperator ? 0 : italic);
-    const qreal subX = nucleusWidth - (isOperator ? italic : 0);
+    const qreal supX = nucleusWidth + (isOperator ? 0 : italic) + supKern;
+    const qreal subX = nucleusWidth - (isOperator ? italic : 0) + subKern;
     const qreal afterScript = m.constant(HB_OT_MATH_CONSTANT_SPACE_AFTER_SCRIPT);
     qreal end = nucleusWidth;
     if (sup) {
