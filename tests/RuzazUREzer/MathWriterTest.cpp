@@ -64,3 +64,35 @@ TEST(MathWriter, CorpusFormulasSurviveARoundTrip)
     }
     EXPECT_GT(checked, 1100);
 }
+
+TEST(MathWriter, WritesOneNormalFormPerConstruction)
+{
+    const std::pair<const char *, const char *> cases[] = {
+        {"\\frac12", "\\frac {1}{2}"},
+        {"x'", "x^{\\prime }"},
+        {"a_1^2", "a_{1}^{2}"},
+        {"\\le \\leq", "\\leq \\leq"},
+        {"\\sqrt[n]x", "\\sqrt[n]{x}"},
+        {"\\left(x\\right.", "\\left (x\\right ."},
+        {"{\\rm d}x", "{\\mathrm{d}}x"},
+        {"\\mathrm{dx}", "{\\mathrm{d}\\mathrm{x}}"},
+        {"\\text{a b}", "\\text{a b}"},
+        {"\\not=", "\\neq"},
+        {"\\bigl( x \\bigr)", "\\bigl(x\\bigr)"},
+        {"\\,\\quad", "\\,\\quad"},
+        {"\\operatorname{Ad}", "\\operatorname{Ad}"},
+        {"\\label{x} \\nonumber y", "y"},
+    };
+    for (const auto &[input, expected] : cases)
+        EXPECT_EQ(roundTrip(QString::fromUtf8(input)), QString::fromUtf8(expected)) << input;
+}
+
+TEST(MathWriter, EscapesTextThatWouldReadAsCommands)
+{
+    const QString written = roundTrip(QStringLiteral("\\text{50\\% of \\$5 \\& \\{x\\}}"));
+    EXPECT_EQ(written, QStringLiteral("\\text{50\\% of \\$5 \\& \\{x\\}}"));
+    // A row starting with [ cannot be taken for the spacing argument of the \\ before it.
+    const QString rows = roundTrip(QStringLiteral("\\begin{array}{c} a \\\\ \\relax [b] \\end{array}"));
+    EXPECT_EQ(roundTrip(rows), rows);
+    EXPECT_TRUE(rows.contains(QStringLiteral("\\relax")));
+}
