@@ -120,7 +120,6 @@ Math::AtomList Math::Parser::parseList(unsigned stops)
     AtomList list;
     // \over and its kin split the list into numerator and denominator.
     std::unique_ptr<FractionAtom> fraction;
-    qsizetype fractionStart = 0;
     m_terminator = Terminator::end;
     while (true) {
         const qsizetype before = m_pos;
@@ -141,7 +140,6 @@ Math::AtomList Math::Parser::parseList(unsigned stops)
                 if (fraction)
                     fail(Code::ambiguousFraction, QStringLiteral("Second \\%1 in one group; add braces").arg(name), start);
                 fraction = std::make_unique<FractionAtom>();
-                fractionStart = start;
                 fraction->command = name;
                 fraction->hasRule = name == QLatin1String("over");
                 fraction->leftDelimiter = it->first;
@@ -157,7 +155,6 @@ Math::AtomList Math::Parser::parseList(unsigned stops)
         if (!parseOne(list, stops))
             break;
     }
-    Q_UNUSED(fractionStart);
     if (fraction) {
         fraction->denominator = std::move(list);
         list = AtomList();
@@ -241,7 +238,7 @@ bool Math::Parser::parseOne(AtomList &list, unsigned stops)
             m_terminatorStart = start;
             return false;
         }
-        parseCommand(list, stops, name, start);
+        parseCommand(list, name, start);
         return true;
     }
     default:

@@ -37,9 +37,9 @@ private:
     AtomList parseList(unsigned stops);
     // Reads one token into list; false when a terminator allowed by stops ends the list.
     bool parseOne(AtomList &list, unsigned stops);
-    void parseCommand(AtomList &list, unsigned stops, const QString &name, qsizetype start);
+    void parseCommand(AtomList &list, const QString &name, qsizetype start);
     bool parseSymbolCommand(AtomList &list, const QString &name);
-    bool parseSpacingCommand(AtomList &list, const QString &name, qsizetype start);
+    bool parseSpacingCommand(AtomList &list, const QString &name);
     bool parseIgnoredCommand(const QString &name);
     bool parseFontCommand(AtomList &list, const QString &name);
     bool parseStructureCommand(AtomList &list, const QString &name, qsizetype start);

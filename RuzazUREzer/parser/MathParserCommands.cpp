@@ -12,9 +12,8 @@ using Type = Math::Atom::Type;
 using FontStyle = Math::Atom::FontStyle;
 using Level = Math::Atom::Level;
 
-void Math::Parser::parseCommand(AtomList &list, unsigned stops, const QString &name, qsizetype start)
+void Math::Parser::parseCommand(AtomList &list, const QString &name, qsizetype start)
 {
-    Q_UNUSED(stops);
     if (name == QLatin1String("right") || name == QLatin1String("middle"))
         fail(Code::unexpectedRight, QStringLiteral("\\%1 without \\left").arg(name), start);
     if (name == QLatin1String("end"))
@@ -31,7 +30,7 @@ void Math::Parser::parseCommand(AtomList &list, unsigned stops, const QString &n
     }
     // Symbols are by far the most frequent commands, so they are looked up first.
     if (parseSymbolCommand(list, name) || parseStructureCommand(list, name, start) || parseFontCommand(list, name)
-        || parseSpacingCommand(list, name, start) || parseIgnoredCommand(name))
+        || parseSpacingCommand(list, name) || parseIgnoredCommand(name))
         return;
     fail(Code::unknownCommand, QStringLiteral("Unknown command \\%1").arg(name), start);
 }
@@ -83,7 +82,7 @@ bool Math::Parser::parseIgnoredCommand(const QString &name)
     return false;
 }
 
-bool Math::Parser::parseSpacingCommand(AtomList &list, const QString &name, qsizetype start)
+bool Math::Parser::parseSpacingCommand(AtomList &list, const QString &name)
 {
     static const QHash<QString, qreal> fixed = {
         {QStringLiteral(","), 3}, {QStringLiteral(":"), 4}, {QStringLiteral(">"), 4}, {QStringLiteral(";"), 5},
@@ -124,14 +123,11 @@ bool Math::Parser::parseSpacingCommand(AtomList &list, const QString &name, qsiz
     }
     if (name == QLatin1String("rule")) {
         parseOptionalArgument();
-        const qsizetype from = m_pos;
         const qreal width = parseDimension(QStringLiteral("\\rule"));
-        Q_UNUSED(from);
         parseDimension(QStringLiteral("\\rule"));
         list.append(std::make_unique<SpaceAtom>(width, QStringLiteral("\\hspace{%1mu}").arg(width)));
         return true;
     }
-    Q_UNUSED(start);
     return false;
 }
 
