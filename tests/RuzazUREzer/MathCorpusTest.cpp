@@ -91,3 +91,38 @@ TEST(MathCorpus, TypesettingFromSeveralThreadsAgrees)
     for (std::size_t i = 1; i < results.size(); ++i)
         EXPECT_EQ(results[i].get(), first);
 }
+
+TEST(MathCorpus, DamagedFormulasNeverCrash)
+{
+    // Truncated and scrambled real formulas: unbalanced braces, dangling commands, stray
+    // delimiters. Each either typesets or fails with a message.
+    const QStringList formulas = corpus();
+    const Math::Typesetter typesetter(Math::FontRegistry::shared(), 20);
+    std::uint32_t seed = 12345;
+    const auto next = [&seed] { return seed = seed * 1664525u + 1013904223u; };
+    int failed = 0;
+    int tried = 0;
+    for (const QString &formula : formulas) {
+        for (int variant = 0; variant < 4; ++variant) {
+            QString damaged = formula;
+            if (variant == 0) {
+                damaged.truncate(qsizetype(next() % std::uint32_t(formula.size() + 1)));
+            } else if (variant == 1) {
+                for (int i = 0; i < 3 && !damaged.isEmpty(); ++i)
+                    damaged.remove(qsizetype(next() % std::uint32_t(damaged.size())), 1);
+            } else if (variant == 2) {
+                const char *inserts[] = {"{", "}", "\\left(", "\\right)", "^", "_", "&", "\\\\", "\\frac", "\\begin{array}{c}"};
+                damaged.insert(qsizetype(next() % std::uint32_t(damaged.size() + 1)), QLatin1String(inserts[next() % 10]));
+            } else {
+                std::reverse(damaged.begin(), damaged.end());
+            }
+            ++tried;
+            const QString error = typesetOne(typesetter, damaged);
+            if (!error.isEmpty()) {
+                ++failed;
+                EXPECT_TRUE(error.contains(QStringLiteral(" at offset "))) << error.toStdString();
+            }
+        }
+    }
+    std::cout << failed << " of " << tried << " damaged formulas refused with a message\n";
+}
