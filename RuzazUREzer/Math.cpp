@@ -1,6 +1,6 @@
 #include "Math.h"
 
-#include "MathDisplayNode.h"
+#include "MathDisplayTree.h"
 #include "MathDisplayProvider.h"
 #include "MathFontRegistry.h"
 #include "MathFontTable.h"

@@ -1,6 +1,6 @@
 #include "MathDisplayProvider.h"
 
-#include "MathDisplayNode.h"
+#include "MathDisplayTree.h"
 #include "MathFontRegistry.h"
 #include "MathParser.h"
 #include "MathTypesetter.h"

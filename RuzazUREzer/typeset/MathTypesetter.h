@@ -1,7 +1,7 @@
 #pragma once
 
 #include "MathAtom.h"
-#include "MathDisplayNode.h"
+#include "MathDisplayTree.h"
 #include "MathFontMetrics.h"
 
 #include <array>

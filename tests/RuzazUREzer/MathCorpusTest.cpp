@@ -1,5 +1,5 @@
 // Real formulas from arXiv papers, as their authors wrote them.
-#include "MathDisplayNode.h"
+#include "MathDisplayTree.h"
 #include "MathFontRegistry.h"
 #include "MathParser.h"
 #include "MathTestSupport.h"

@@ -1,4 +1,4 @@
-#include "MathDisplayNode.h"
+#include "MathDisplayTree.h"
 #include "MathDisplayProvider.h"
 #include "MathFontRegistry.h"
 #include "MathTestSupport.h"

@@ -1,5 +1,5 @@
 #include "MathAtomKinds.h"
-#include "MathDisplayNode.h"
+#include "MathDisplayTree.h"
 #include "MathFontMetrics.h"
 #include "MathFontRegistry.h"
 #include "MathFontTable.h"

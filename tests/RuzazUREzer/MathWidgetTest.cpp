@@ -1,5 +1,5 @@
 #include "Math.h"
-#include "MathDisplayNode.h"
+#include "MathDisplayTree.h"
 #include "MathFontRegistry.h"
 #include "MathTestSupport.h"
 
