@@ -77,6 +77,25 @@ void BM_CorpusParseAndTypeset(benchmark::State &state)
 }
 BENCHMARK(BM_CorpusParseAndTypeset)->Unit(benchmark::kMillisecond);
 
+// The first corpus after start-up, when no glyph extents or script forms are cached yet.
+void BM_CorpusWithFreshFont(benchmark::State &state)
+{
+    const QStringList formulas = corpus();
+    Math::FontRegistry::shared();
+    QResource resource(Math::FontRegistry::resourcePath());
+    const QByteArray data = QByteArray::fromRawData(reinterpret_cast<const char *>(resource.data()), resource.size());
+    for (auto _ : state) {
+        const Math::Typesetter typesetter(Math::FontTable::fromData(data), 20);
+        for (const QString &f : formulas) {
+            try {
+                benchmark::DoNotOptimize(typesetter.typeset(Math::Parser::parse(f), Math::Atom::Level::display));
+            } catch (const Math::ParserError &) {
+            }
+        }
+    }
+}
+BENCHMARK(BM_CorpusWithFreshFont)->Unit(benchmark::kMillisecond);
+
 } // namespace
 
 int main(int argc, char **argv)
