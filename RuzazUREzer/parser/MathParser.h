@@ -52,7 +52,8 @@ private:
     void parseLeftRight(AtomList &list);
     void parseEnvironment(AtomList &list, qsizetype start);
     void parseTableBody(TableAtom &table, bool plainTeX, const QString &environment, qsizetype start);
-    void parseText(AtomList &list, const QString &text);
+    // base: offset of text within the formula, for error messages.
+    void parseText(AtomList &list, const QString &text, qsizetype base);
     qreal parseDimension(const QString &forWhat);
     QString readCommandName();
     bool isGeneralizedFraction() const;

@@ -175,15 +175,27 @@ bool Math::Parser::parseFontCommand(AtomList &list, const QString &name)
         return true;
     }
     if (textCommands.contains(name)) {
-        parseText(list, parseRawArgument(QLatin1Char('\\') + name));
+        const QString text = parseRawArgument(QLatin1Char('\\') + name);
+        const bool braced = m_pos > 0 && m_text[m_pos - 1] == QLatin1Char('}');
+        parseText(list, text, m_pos - text.size() - (braced ? 1 : 0));
         m_primed = nullptr;
         return true;
     }
     return false;
 }
 
-void Math::Parser::parseText(AtomList &list, const QString &text)
+void Math::Parser::parseText(AtomList &list, const QString &text, qsizetype base)
 {
+    // Math inside text is parsed on its own; its errors point into the whole formula.
+    const auto subParse = [&](qsizetype from, const QString &part, const auto &work) {
+        Parser sub(part);
+        sub.m_depth = m_depth;
+        try {
+            return work(sub);
+        } catch (const ParserError &e) {
+            throw ParserError(e.code(), e.description(), m_text, base + from + e.offset());
+        }
+    };
     // Text keeps its spaces and reads $...$ as math again.
     enter(m_pos);
     for (qsizetype i = 0; i < text.size(); ++i) {
@@ -193,10 +205,7 @@ void Math::Parser::parseText(AtomList &list, const QString &text)
         if (c == QLatin1Char('$')) {
             const qsizetype close = text.indexOf(QLatin1Char('$'), i + 1);
             const QString inner = text.mid(i + 1, close < 0 ? -1 : close - i - 1);
-            Parser sub(inner);
-            sub.m_depth = m_depth;
-            AtomList atoms = sub.parseList(0);
-            list.appendList(std::move(atoms));
+            list.appendList(subParse(i + 1, inner, [](Parser &sub) { return sub.parseList(0); }));
             if (close < 0)
                 break;
             i = close;
@@ -210,11 +219,12 @@ void Math::Parser::parseText(AtomList &list, const QString &text)
                     ++j;
                 const QString command = text.mid(i + 1, j - i - 1);
                 if (command == QLatin1String("hspace") || command == QLatin1String("hskip")) {
-                    Parser sub(text.mid(j));
-                    sub.m_depth = m_depth;
-                    const qreal mu = sub.parseDimension(QLatin1Char('\\') + command);
+                    const auto [mu, used] = subParse(j, text.mid(j), [&command](Parser &sub) {
+                        const qreal width = sub.parseDimension(QLatin1Char('\\') + command);
+                        return std::pair(width, sub.m_pos);
+                    });
                     list.append(std::make_unique<SpaceAtom>(mu, QStringLiteral("\\hspace{%1mu}").arg(mu)));
-                    j += sub.m_pos;
+                    j += used;
                 } else if (command == QLatin1String("quad") || command == QLatin1String("qquad")) {
                     list.append(std::make_unique<SpaceAtom>(command.size() == 4 ? 18 : 36, QLatin1Char('\\') + command));
                 }

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 Math::ParserError::ParserError(Code code, const QString &what, const QString &text, qsizetype offset)
-    : m_code(code), m_offset(std::clamp<qsizetype>(offset, 0, text.size()))
+    : m_code(code), m_offset(std::clamp<qsizetype>(offset, 0, text.size())), m_description(what)
 {
     // A short excerpt with a marker is easier to act on than a bare offset in a long formula.
     constexpr qsizetype context = 20;

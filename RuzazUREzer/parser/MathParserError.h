@@ -36,11 +36,14 @@ public:
     // 0-based offset in the formula text.
     qsizetype offset() const { return m_offset; }
     QString message() const { return m_message; }
+    // What went wrong, without the place.
+    QString description() const { return m_description; }
     const char *what() const noexcept override { return m_utf8.constData(); }
 
 private:
     Code m_code;
     qsizetype m_offset;
+    QString m_description;
     QString m_message;
     QByteArray m_utf8;
 };

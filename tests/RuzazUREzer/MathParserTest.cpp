@@ -210,6 +210,13 @@ TEST(MathParser, ErrorsNameTheCauseAndThePlace)
     EXPECT_TRUE(unknown.message().contains(QStringLiteral("\\foo"))) << unknown.what();
     EXPECT_TRUE(unknown.message().contains(QStringLiteral("offset 4"))) << unknown.what();
 
+    // Errors in math inside text point into the whole formula.
+    const auto inText = parseError("ab \\text{cd $\\foo$}");
+    EXPECT_EQ(inText.code(), Code::unknownCommand);
+    EXPECT_EQ(inText.offset(), 13);
+    EXPECT_EQ(inText.description(), QStringLiteral("Unknown command \\foo"));
+    EXPECT_EQ(parseError("\\mbox{\\hspace{3zz}}").offset(), 13);
+
     EXPECT_EQ(parseError("{x").code(), Code::missingCloseBrace);
     EXPECT_EQ(parseError("x}").code(), Code::unexpectedCloseBrace);
     EXPECT_EQ(parseError("x^").code(), Code::missingArgument);
