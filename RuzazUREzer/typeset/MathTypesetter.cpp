@@ -205,10 +205,16 @@ Math::Typesetter::Item Math::Typesetter::typesetAtom(const Atom &atom, Style &st
         }
         box = typesetNucleus(atom, style, italic, isGlyph);
         break;
-    case Type::accent:
-        box = accent(static_cast<const AccentAtom &>(atom), style);
+    case Type::accent: {
+        const auto &accentAtom = static_cast<const AccentAtom &>(atom);
+        box = accent(accentAtom, style);
         item.spacing = Type::ordinary;
+        if (accentTakesScripts(accentAtom)) {
+            item.box = std::move(box);
+            return item;
+        }
         break;
+    }
     case Type::line:
         box = line(static_cast<const LineAtom &>(atom), style);
         item.spacing = Type::ordinary;

@@ -50,6 +50,7 @@ private:
     std::unique_ptr<DisplayNode> largeOperator(const LargeOperatorAtom &atom, Style style, qreal &italic, bool &isGlyph) const;
     std::unique_ptr<DisplayNode> inner(const InnerAtom &atom, Style style) const;
     std::unique_ptr<DisplayNode> accent(const AccentAtom &atom, Style style) const;
+    static bool accentTakesScripts(const AccentAtom &atom);
     std::unique_ptr<DisplayNode> line(const LineAtom &atom, Style style) const;
     std::unique_ptr<DisplayNode> table(const TableAtom &atom, Style style) const;
 

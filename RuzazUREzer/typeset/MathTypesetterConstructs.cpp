@@ -306,20 +306,59 @@ std::unique_ptr<Math::DisplayNode> Math::Typesetter::inner(const InnerAtom &atom
     return result;
 }
 
+bool Math::Typesetter::accentTakesScripts(const AccentAtom &atom)
+{
+    if (!atom.superscript && !atom.subscript)
+        return false;
+    if (atom.accentee.size() != 1)
+        return false;
+    const Atom &only = atom.accentee.at(0);
+    return !only.group && !only.superscript && !only.subscript && only.nucleus.size() <= 2 && !only.nucleus.isEmpty()
+        && only.type() == Type::ordinary;
+}
+
 std::unique_ptr<Math::DisplayNode> Math::Typesetter::accent(const AccentAtom &atom, Style style) const
 {
     const FontMetrics &m = metrics(style);
-    auto base = typesetList(atom.accentee, style.cramp());
-    // A single character carries its own attachment point; anything else is centred.
+    // TeX hangs the scripts of an accented character on the character itself, so that the
+    // accent does not lift them (rule 12 of its Appendix G).
+    std::unique_ptr<ListNode> base;
+    if (accentTakesScripts(atom)) {
+        AtomList scripted;
+        auto character = atom.accentee.at(0).clone();
+        character->superscript = atom.superscript;
+        character->subscript = atom.subscript;
+        scripted.append(std::move(character));
+        base = typesetList(scripted, style.cramp());
+    } else {
+        base = typesetList(atom.accentee, style.cramp());
+    }
+    // A single character carries its own attachment point and height; anything else is centred.
     qreal attach = base->width / 2;
-    if (base->children().size() == 1 && base->children().front()->kind() == DisplayNode::Kind::glyph) {
-        const auto &g = static_cast<const GlyphNode &>(*base->children().front());
-        if (const auto a = m.topAccentAttachment(g.glyph))
-            attach = g.position.x() + *a;
+    qreal baseHeight = base->ascent;
+    const GlyphNode *character = nullptr;
+    QPointF characterAt;
+    if (base->children().size() == 1) {
+        const DisplayNode *only = base->children().front().get();
+        characterAt = only->position;
+        if (only->kind() == DisplayNode::Kind::list && !static_cast<const ListNode *>(only)->children().empty()) {
+            const auto &first = *static_cast<const ListNode *>(only)->children().front();
+            characterAt += first.position;
+            only = &first;
+        }
+        if (only->kind() == DisplayNode::Kind::glyph)
+            character = static_cast<const GlyphNode *>(only);
+    }
+    if (character) {
+        baseHeight = character->ascent + characterAt.y();
+        attach = characterAt.x() + character->width / 2;
+        if (const auto a = m.topAccentAttachment(character->glyph))
+            attach = characterAt.x() + *a;
     }
     const char32_t c = firstCharacter(atom.nucleus);
     const quint32 glyph = m.glyph(c);
-    std::unique_ptr<DisplayNode> mark = atom.wide ? stretchHorizontally(glyph, base->width, style) : glyphBox(glyph, style);
+    const qreal coverWidth = character ? character->width : base->width;
+    std::unique_ptr<DisplayNode> mark = atom.wide ? stretchHorizontally(glyph, coverWidth, style) : glyphBox(glyph, style);
     mark->role = Role::accent;
     qreal markAttach = mark->width / 2;
     if (mark->kind() == DisplayNode::Kind::glyph) {
@@ -331,9 +370,9 @@ std::unique_ptr<Math::DisplayNode> Math::Typesetter::accent(const AccentAtom &at
         shift = -(base->descent + m.constant(HB_OT_MATH_CONSTANT_UNDERBAR_VERTICAL_GAP) + mark->ascent);
     } else if (isCombiningMark(c)) {
         // Accents are drawn for x-height letters; taller bases lift them.
-        shift = base->ascent - std::min(base->ascent, m.constant(HB_OT_MATH_CONSTANT_ACCENT_BASE_HEIGHT));
+        shift = baseHeight - std::min(baseHeight, m.constant(HB_OT_MATH_CONSTANT_ACCENT_BASE_HEIGHT));
     } else {
-        shift = base->ascent + m.constant(HB_OT_MATH_CONSTANT_OVERBAR_VERTICAL_GAP) + mark->descent;
+        shift = baseHeight + m.constant(HB_OT_MATH_CONSTANT_OVERBAR_VERTICAL_GAP) + mark->descent;
     }
     if (atom.wide && mark->kind() != DisplayNode::Kind::glyph)
         attach = base->width / 2;

@@ -190,6 +190,13 @@ TEST(MathTypesetter, RadicalsAccentsAndLines)
     const auto under = typeset("\\underbrace{a+b+c}_{n}");
     EXPECT_LT(top(under.one(Role::accent)), 0);
 
+    // The scripts of an accented letter hang on the letter (in the accentee's cramped style),
+    // not on top of the accent as those of an accented group do.
+    const auto accented = typeset("\\hat{x}^2");
+    const auto crampedScripted = typeset("\\sqrt{x^2}");
+    EXPECT_DOUBLE_EQ(accented.one(Role::superscript).second.y(), crampedScripted.one(Role::superscript).second.y());
+    EXPECT_GT(typeset("\\hat{xy}^2").one(Role::superscript).second.y(), accented.one(Role::superscript).second.y() + 2);
+
     const auto over = typeset("\\overline{x}");
     EXPECT_GT(bottom(over.one(Role::line)), typeset("x").tree->ascent);
     const auto underline = typeset("\\underline{y}");
