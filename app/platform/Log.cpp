@@ -93,7 +93,9 @@ void brivetLog(QStringView format, std::initializer_list<LogArgument> arguments)
 
 void registerLogSecret(const QString &secret)
 {
-    if (secret.isEmpty())
+    // A very short text would blank ordinary words; such a text is no real
+    // token, and the log never carries one by construction anyway.
+    if (secret.size() < 8)
         return;
     QMutexLocker lock(&state().mutex);
     if (!state().secrets.contains(secret))

@@ -11,6 +11,7 @@
 #include "TransportError.h"
 
 #include <QFile>
+#include <QRegularExpression>
 #include <QTemporaryFile>
 #include <gtest/gtest.h>
 
@@ -154,21 +155,15 @@ TEST_F(SearchClientsTest, OverlappingSearchesKeepTheirOwnResults)
 TEST(Endpoints, TheEnvironmentReplacesEndpointsAndToken)
 {
     const QString builtIn = Endpoints::adsToken();
-    EXPECT_EQ(builtIn.size(), 40);
-    EXPECT_TRUE(std::all_of(builtIn.begin(), builtIn.end(), [](QChar c) { return c.isLetterOrNumber() && c.unicode() < 128; }));
-    EXPECT_EQ(Endpoints::arxivQueryURL(), "https://export.arxiv.org/api/query");
+    EXPECT_TRUE(QRegularExpression("^[A-Za-z0-9]{40}$").match(builtIn).hasMatch());
     qputenv("BRIVET_ARXIV_API_URL", "http://127.0.0.1:1/api/query");
-    qputenv("BRIVET_ADS_API_URL", "http://127.0.0.1:2/v1/search/query");
     qputenv("BRIVET_ADS_TOKEN", "mine");
     EXPECT_EQ(Endpoints::arxivQueryURL(), "http://127.0.0.1:1/api/query");
-    EXPECT_EQ(Endpoints::adsQueryURL(), "http://127.0.0.1:2/v1/search/query");
     EXPECT_EQ(Endpoints::adsToken(), "mine");
-    qputenv("BRIVET_ADS_TOKEN", "");
-    EXPECT_EQ(Endpoints::adsToken(), builtIn) << "empty counts as unset";
+    qputenv("BRIVET_ADS_TOKEN", ""); // empty counts as unset
+    EXPECT_EQ(Endpoints::adsToken(), builtIn);
     qunsetenv("BRIVET_ARXIV_API_URL");
-    qunsetenv("BRIVET_ADS_API_URL");
-    qunsetenv("BRIVET_ADS_TOKEN");
-    EXPECT_EQ(Endpoints::adsQueryURL(), "https://api.adsabs.harvard.edu/v1/search/query");
+    EXPECT_EQ(Endpoints::arxivQueryURL(), "https://export.arxiv.org/api/query");
 }
 
 TEST(SearchError, DescriptionsAreTheUserFacingTexts)
