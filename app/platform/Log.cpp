@@ -58,11 +58,11 @@ QString formatLogLine(QStringView format, std::initializer_list<LogArgument> arg
             line.append(c);
             continue;
         }
-        const QChar spec = format[i + 1];
-        if (spec == u'%') {
+        const QChar conversion = format[i + 1];
+        if (conversion == u'%') {
             line.append(u'%');
             ++i;
-        } else if ((spec == u'@' || spec == u'd') && next != arguments.end()) {
+        } else if ((conversion == u'@' || conversion == u'd') && next != arguments.end()) {
             line.append(escapeLineBreaks(next->text()));
             ++next;
             ++i;
