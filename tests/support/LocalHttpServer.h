@@ -1,0 +1,78 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QObject>
+#include <QString>
+#include <QTcpServer>
+#include <QUrl>
+
+#include <functional>
+#include <utility>
+
+class QTcpSocket;
+
+// A small HTTP/1.1 server inside the test process, on 127.0.0.1 and a free
+// port, driven by the test thread's event loop. It records every request and
+// answers each with a canned response, which can also misbehave on purpose
+// (stall, cut the body short) to exercise a client's failure paths.
+class LocalHttpServer : public QObject {
+    Q_OBJECT
+public:
+    struct Request {
+        QByteArray method;
+        QByteArray target;   // as sent: path plus "?" and the raw query
+        QString path;        // percent-decoded path
+        QByteArray rawQuery; // exactly as sent, without the "?"
+        // Query items in order, percent-decoded ("+" stays "+").
+        QList<std::pair<QString, QString>> queryItems;
+        QList<std::pair<QByteArray, QByteArray>> headers; // in order, names as sent
+
+        // The value of the first header with this name (case-insensitive), or null.
+        QByteArray header(const QByteArray &name) const;
+    };
+
+    struct Response {
+        enum class Behaviour {
+            Complete,      // the whole answer, then close
+            Stall,         // accept the request and never answer
+            StallMidBody,  // headers and the first cutAfter bytes of the body, then silence
+            CutOffBody,    // headers and the first cutAfter bytes of the body, then close
+        };
+        int status = 200;
+        QByteArray body;
+        QList<std::pair<QByteArray, QByteArray>> headers = {{"Content-Type", "application/octet-stream"}};
+        Behaviour behaviour = Behaviour::Complete;
+        qsizetype cutAfter = 0;
+        int delayMs = 0; // wait this long before answering
+        // Without a length the body ends when the connection closes.
+        bool sendContentLength = true;
+    };
+
+    using Responder = std::function<Response(const Request &)>;
+
+    explicit LocalHttpServer(QObject *parent = nullptr);
+    ~LocalHttpServer() override;
+
+    quint16 port() const { return m_server.serverPort(); }
+    // http://127.0.0.1:<port><path>
+    QUrl url(const QString &path = QStringLiteral("/")) const;
+
+    // Every request gets this answer unless a responder is set.
+    void setResponse(Response response);
+    void setResponder(Responder responder);
+
+    const QList<Request> &requests() const { return m_requests; }
+
+    static Request parseRequestHead(const QByteArray &head);
+
+private:
+    void accept();
+    void readFrom(QTcpSocket *socket);
+    void answer(QTcpSocket *socket, const Response &response);
+
+    QTcpServer m_server;
+    Response m_response;
+    Responder m_responder;
+    QList<Request> m_requests;
+};

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "Log.h"
+
+#include <QMutex>
+#include <QStringList>
+#include <QThread>
+
+// Collects the log lines written while it exists instead of sending them to
+// standard error. Lines may come from worker threads.
+class LogCapture {
+public:
+    LogCapture();
+    ~LogCapture();
+    LogCapture(const LogCapture &) = delete;
+    LogCapture &operator=(const LogCapture &) = delete;
+
+    QStringList lines() const;
+    // The lines that start with prefix, in order.
+    QStringList linesStartingWith(const QString &prefix) const;
+    // The thread that wrote the first line starting with prefix, or null.
+    QThread *threadOf(const QString &prefix) const;
+    void clear();
+
+private:
+    mutable QMutex m_mutex;
+    QStringList m_lines;
+    QList<QThread *> m_threads;
+    LogSink m_previous;
+};
