@@ -6,6 +6,9 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 
 build="$root/build/test"
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBRIVET_SANITIZE=ON >/dev/null
+# Sources are globbed; after a pull that adds a header, CMake re-globs but may skip
+# re-running moc. Dropping the stamps makes moc check every header again (cheaply).
+find "$build" -path '*_autogen/timestamp' -delete 2>/dev/null || true
 cmake --build "$build" --parallel "$(nproc)"
 
 export QT_QPA_PLATFORM=offscreen

@@ -9,6 +9,7 @@
 #include <QUrl>
 
 #include <algorithm>
+#include <string_view>
 
 namespace {
 
@@ -65,6 +66,12 @@ QString trimmedText(const QByteArray &utf8)
     return text;
 }
 
+// Element names compared exactly as written, inline (the length first).
+bool is(QUtf8StringView name, std::string_view expected)
+{
+    return std::string_view(name.data(), size_t(name.size())) == expected;
+}
+
 QString yesNo(bool present)
 {
     return present ? QStringLiteral("yes") : QStringLiteral("no");
@@ -94,7 +101,7 @@ void ArxivActor::AtomParser::startElement(QUtf8StringView name, const XmlAttribu
     m_gathering = true;
     // truncate, not clear: the buffer keeps its capacity for the next element.
     m_currentValue.truncate(0);
-    if (name == "entry") {
+    if (is(name, "entry")) {
         m_insideEntry = true;
         m_currentPaper = Entry();
         m_authors.clear();
@@ -103,7 +110,7 @@ void ArxivActor::AtomParser::startElement(QUtf8StringView name, const XmlAttribu
         m_gathering = false;
         return;
     }
-    if (name == "link") {
+    if (is(name, "link")) {
         const auto title = attributes.value("title");
         const auto href = attributes.value("href");
         if (title && *title == "pdf" && href)
@@ -123,30 +130,35 @@ void ArxivActor::AtomParser::endElement(QUtf8StringView name)
         return;
     // Only the elements read below need their text decoded.
     const auto value = [this] { return trimmedText(m_currentValue); };
-    if (name == "id") {
+    if (is(name, "id")) {
         const QString text = value();
         m_currentPaper.url = text;
         const qsizetype abs = text.indexOf(u"abs/");
         if (abs >= 0)
             m_currentPaper.id = text.mid(abs + 4);
-    } else if (name == "title") {
+    } else if (is(name, "title")) {
         if (!m_currentPaper.title) {
             const QString text = value();
             brivetLog(u"Brivet: Capturing title: %@", {leadingCharacters(text, 50)});
             m_currentPaper.title = text;
         }
-    } else if (name == "summary") {
+    } else if (is(name, "summary")) {
         m_currentPaper.summary = value();
-    } else if (name == "name") {
+    } else if (is(name, "name")) {
         m_authors.append(value());
-    } else if (name == "published") {
-        if (auto date = InternetDate::parse(value()))
+    } else if (is(name, "published")) {
+        // The bytes are read directly; only text with other white space
+        // around it needs decoding first.
+        auto date = InternetDate::parse(QByteArrayView(m_currentValue).trimmed());
+        if (!date)
+            date = InternetDate::parse(value());
+        if (date)
             m_currentPaper.published = *date;
-    } else if (name == "arxiv:comment") {
+    } else if (is(name, "arxiv:comment")) {
         m_currentPaper.comment = value();
-    } else if (name == "arxiv:doi") {
+    } else if (is(name, "arxiv:doi")) {
         m_currentPaper.doi = value();
-    } else if (name == "entry") {
+    } else if (is(name, "entry")) {
         m_insideEntry = false;
         makePaper();
     }

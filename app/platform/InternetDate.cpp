@@ -6,12 +6,16 @@
 
 namespace {
 
+char16_t unit(QStringView text, qsizetype at) { return text[at].unicode(); }
+char16_t unit(QByteArrayView text, qsizetype at) { return static_cast<unsigned char>(text[at]); }
+
 // Reads `count` ASCII digits at `at`; -1 when any is not a digit.
-int digits(QStringView text, qsizetype at, int count)
+template<typename View>
+int digits(View text, qsizetype at, int count)
 {
     int value = 0;
     for (int i = 0; i < count; ++i) {
-        const char16_t c = text[at + i].unicode();
+        const char16_t c = unit(text, at + i);
         if (c < u'0' || c > u'9')
             return -1;
         value = value * 10 + (c - u'0');
@@ -19,14 +23,14 @@ int digits(QStringView text, qsizetype at, int count)
     return value;
 }
 
-} // namespace
-
-std::optional<QDateTime> InternetDate::parse(QStringView text)
+template<typename View>
+std::optional<QDateTime> parseForm(View text)
 {
+    const auto at = [&text](qsizetype i) { return unit(text, i); };
     // yyyy-MM-ddTHH:mm:ss then Z (20 characters) or ±hh:mm (25 characters).
     if (text.size() != 20 && text.size() != 25)
         return std::nullopt;
-    if (text[4] != u'-' || text[7] != u'-' || text[10] != u'T' || text[13] != u':' || text[16] != u':')
+    if (at(4) != u'-' || at(7) != u'-' || at(10) != u'T' || at(13) != u':' || at(16) != u':')
         return std::nullopt;
     const int year = digits(text, 0, 4), month = digits(text, 5, 2), day = digits(text, 8, 2);
     const int hour = digits(text, 11, 2), minute = digits(text, 14, 2), second = digits(text, 17, 2);
@@ -37,11 +41,11 @@ std::optional<QDateTime> InternetDate::parse(QStringView text)
 
     int offsetSeconds = 0;
     if (text.size() == 20) {
-        if (text[19] != u'Z')
+        if (at(19) != u'Z')
             return std::nullopt;
     } else {
-        const QChar sign = text[19];
-        if ((sign != u'+' && sign != u'-') || text[22] != u':')
+        const char16_t sign = at(19);
+        if ((sign != u'+' && sign != u'-') || at(22) != u':')
             return std::nullopt;
         const int offsetHours = digits(text, 20, 2), offsetMinutes = digits(text, 23, 2);
         if (offsetHours < 0 || offsetMinutes < 0 || offsetHours > 23 || offsetMinutes > 59)
@@ -50,4 +54,16 @@ std::optional<QDateTime> InternetDate::parse(QStringView text)
     }
     const QDateTime local(QDate(year, month, day), QTime(hour, minute, second), Qt::OffsetFromUTC, offsetSeconds);
     return local.toUTC();
+}
+
+} // namespace
+
+std::optional<QDateTime> InternetDate::parse(QStringView text)
+{
+    return parseForm(text);
+}
+
+std::optional<QDateTime> InternetDate::parse(QByteArrayView text)
+{
+    return parseForm(text);
 }

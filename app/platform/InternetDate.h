@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDateTime>
+#include <QByteArrayView>
 #include <QStringView>
 #include <optional>
 
@@ -14,4 +15,6 @@ class InternetDate {
 public:
     // The instant in UTC, or nothing when the text is not of that form.
     static std::optional<QDateTime> parse(QStringView text);
+    // The same over bytes, without decoding them first (the form is ASCII).
+    static std::optional<QDateTime> parse(QByteArrayView text);
 };

@@ -58,11 +58,11 @@ QString formatLogLine(QStringView format, std::initializer_list<LogArgument> arg
             line.append(c);
             continue;
         }
-        const QChar spec = format[i + 1];
-        if (spec == u'%') {
+        const QChar conversion = format[i + 1];
+        if (conversion == u'%') {
             line.append(u'%');
             ++i;
-        } else if ((spec == u'@' || spec == u'd') && next != arguments.end()) {
+        } else if ((conversion == u'@' || conversion == u'd') && next != arguments.end()) {
             line.append(escapeLineBreaks(next->text()));
             ++next;
             ++i;
@@ -93,7 +93,9 @@ void brivetLog(QStringView format, std::initializer_list<LogArgument> arguments)
 
 void registerLogSecret(const QString &secret)
 {
-    if (secret.isEmpty())
+    // A very short text would blank ordinary words; such a text is no real
+    // token, and the log never carries one by construction anyway.
+    if (secret.size() < 8)
         return;
     QMutexLocker lock(&state().mutex);
     if (!state().secrets.contains(secret))

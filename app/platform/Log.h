@@ -22,7 +22,8 @@ void brivetLog(QStringView format, std::initializer_list<LogArgument> arguments 
 // The line brivetLog() would write, without the trailing newline.
 QString formatLogLine(QStringView format, std::initializer_list<LogArgument> arguments = {});
 
-// A text (an access token) that must never reach the log. Empty texts are ignored.
+// A text (an access token) that must never reach the log. Texts shorter than
+// 8 characters are ignored.
 void registerLogSecret(const QString &secret);
 
 // Where finished lines go; by default standard error. Tests install their own

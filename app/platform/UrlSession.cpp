@@ -94,9 +94,9 @@ QCoro::Task<HttpResponse> UrlSession::get(QUrl url, Headers headers,
     for (const auto &[name, value] : headers)
         request.setRawHeader(name, value);
     const auto idle = requestTimeout ? std::min(*requestTimeout, m_idleTimeout) : m_idleTimeout;
-    // Qt's own transfer time-out stays off: in Qt 6.4 it does not fire once
-    // the body has begun, and it reports expiry as a plain cancellation. The
-    // idle timer below restarts on every sign of progress instead.
+    // Qt's own transfer time-out stays off: it reports expiry as a plain
+    // cancellation, which the user could not tell from an abort. The idle
+    // timer below restarts on every sign of progress instead.
     request.setTransferTimeout(0);
 
     std::unique_ptr<QNetworkReply, DeleteLater> reply(manager->get(request));
@@ -109,8 +109,8 @@ QCoro::Task<HttpResponse> UrlSession::get(QUrl url, Headers headers,
     QTimer idleTimer;
     idleTimer.setSingleShot(true);
     idleTimer.setInterval(idle);
-    // The abort is queued so that the coroutine never resumes (and destroys
-    // this timer) from inside the timer's own signal.
+    // Aborts are queued so that the coroutine never resumes (and destroys
+    // this timer and the handlers) from inside a signal it is handling.
     QObject::connect(&idleTimer, &QTimer::timeout, r, [r, &timedOut] {
         timedOut = true;
         QMetaObject::invokeMethod(r, &QNetworkReply::abort, Qt::QueuedConnection);
@@ -126,7 +126,7 @@ QCoro::Task<HttpResponse> UrlSession::get(QUrl url, Headers headers,
         const QVariant length = r->header(QNetworkRequest::ContentLengthHeader);
         if (length.isValid() && length.toLongLong() > limit && !tooLarge) {
             tooLarge = true;
-            r->abort();
+            QMetaObject::invokeMethod(r, &QNetworkReply::abort, Qt::QueuedConnection);
         }
     });
     QObject::connect(r, &QNetworkReply::readyRead, r, [r, limit, &body, &tooLarge] {
@@ -136,7 +136,7 @@ QCoro::Task<HttpResponse> UrlSession::get(QUrl url, Headers headers,
         if (body.size() > limit) {
             tooLarge = true;
             body.clear();
-            r->abort();
+            QMetaObject::invokeMethod(r, &QNetworkReply::abort, Qt::QueuedConnection);
         }
     });
     co_await r;

@@ -2,6 +2,7 @@
 // handlers over the same bytes, so the two throughputs can be compared.
 #include "AtomParser.h"
 #include "Log.h"
+#include "Paper.h"
 
 #include <QFile>
 #include <benchmark/benchmark.h>
@@ -82,8 +83,27 @@ void BM_AtomParser_Feed100(benchmark::State &s) { atomParser(s, feed100()); }
 void BM_BareExpat_Feed10MB(benchmark::State &s) { bareExpat(s, feed10MB()); }
 void BM_AtomParser_Feed10MB(benchmark::State &s) { atomParser(s, feed10MB()); }
 
+// The GUI-thread share of a search: paper objects made from the parsed records.
+void BM_MakePapers_Feed100(benchmark::State &state)
+{
+    const LogSink previous = setLogSink([](const QString &) {});
+    ArxivActor::AtomParser parser;
+    const QList<SearchRecord> records = parser.parse(feed100());
+    setLogSink(previous);
+    for (auto _ : state) {
+        QList<PaperPtr> papers;
+        papers.reserve(records.size());
+        for (const SearchRecord &r : records)
+            papers.append(std::make_shared<Paper>(r.id, r.title, r.summary, r.authors, r.published, r.doi, r.url,
+                                                  r.pdfURL, r.comment, r.notes));
+        benchmark::DoNotOptimize(papers.constData());
+    }
+    state.SetItemsProcessed(state.iterations() * records.size());
+}
+
 } // namespace
 
+BENCHMARK(BM_MakePapers_Feed100);
 BENCHMARK(BM_BareExpat_Feed100);
 // Argument: 1 when the time to free the records counts too.
 BENCHMARK(BM_AtomParser_Feed100)->Arg(0)->Arg(1);

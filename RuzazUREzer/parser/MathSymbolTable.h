@@ -1,0 +1,53 @@
+#pragma once
+
+#include "MathAtom.h"
+
+#include <QHash>
+#include <QString>
+
+// The commands that stand for one symbol, the large operators and named functions, the accents
+// and the delimiters. Built once and never changed afterwards, so it is read from any thread
+// without a lock.
+class Math::SymbolTable {
+public:
+    struct Symbol {
+        Atom::Type type = Atom::Type::ordinary;
+        QString nucleus;
+    };
+    struct Operator {
+        QString nucleus;
+        bool named = false;
+        bool limitsInDisplay = false;
+    };
+    struct Accent {
+        QString character;
+        bool wide = false;
+        bool below = false;
+    };
+
+    static const SymbolTable &shared();
+
+    const Symbol *symbol(const QString &command) const;
+    const Operator *largeOperator(const QString &command) const;
+    const Accent *accent(const QString &command) const;
+    // The character of a delimiter written as a command (\langle) or a character ("("); the empty
+    // string for "."; nullptr when name is not a delimiter.
+    const QString *delimiter(const QString &name) const;
+    // The class a single character takes in math: '+' is binary, '=' a relation, and so on.
+    static Atom::Type typeOfCharacter(QChar c);
+
+    // Reverse look-ups for the writer: the command that gives this nucleus, or empty.
+    QString commandForSymbol(const QString &nucleus) const;
+    QString commandForOperator(const QString &nucleus) const;
+    QString commandForDelimiter(const QString &character) const;
+
+private:
+    SymbolTable();
+    QHash<QString, Symbol> m_symbols;
+    QHash<QString, Operator> m_operators;
+    QHash<QString, Accent> m_accents;
+    QHash<QString, QString> m_delimiters;
+    QHash<QString, QString> m_symbolCommands;
+    QHash<QString, QString> m_operatorCommands;
+    QHash<QString, QString> m_delimiterCommands;
+};

@@ -1,0 +1,3 @@
+#include "MathDisplayNode.h"
+
+Math::DisplayNode::~DisplayNode() = default;

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "Math.h"
+
+#include <QCache>
+#include <QMutex>
+#include <QString>
+
+#include <memory>
+
+// Parses and typesets formulas, remembering the last results: a note shows the same formulas
+// again whenever it is laid out anew. Safe to use from any thread.
+class Math::DisplayProvider {
+public:
+    struct Display {
+        // Null when the formula is not drawn; error then says why.
+        std::shared_ptr<const ListNode> tree;
+        QString error;
+    };
+
+    static DisplayProvider &shared();
+    explicit DisplayProvider(int capacity = 200);
+
+    Display display(const QString &latex, qreal pixelSize, Style style);
+    void clear();
+
+private:
+    QMutex m_mutex;
+    QCache<QString, Display> m_cache;
+};
