@@ -3,6 +3,7 @@
 #include "FetchDescriptor.h"
 #include "PersistentModel.h"
 
+#include <QCoro/QCoroTask>
 #include <QDateTime>
 #include <QList>
 #include <QString>
@@ -66,6 +67,20 @@ public:
     void setInLists(const std::optional<QList<PaperList *>> &lists);
     // Adds the list unless one with the same UUID is already there.
     void addToList(PaperList *list);
+
+    // The file of the paper's PDF: in the documents folder while the paper is in a
+    // list, in the temporary folder otherwise. Looks at no file.
+    QUrl localURL() const;
+    // Whether a PDF can be shown: a file at localURL(), or else a pdfURL to fetch it from.
+    bool hasPDF() const;
+    // Deletes the PDF at location, or at localURL() when none is given (then a missing
+    // file is no error). Throws PaperError.
+    void removePDF(const std::optional<QUrl> &location = std::nullopt);
+    // Opens the PDF with the user's PDF viewer, downloading it first when it is not on
+    // disk. Throws PaperError; does nothing when there is no PDF to show.
+    QCoro::Task<void> openPDF();
+    // Opens the paper's web page in the user's browser. Reports nothing.
+    QCoro::Task<void> openInBrowser();
 
 signals:
     // Once per write of a property, even when the value is equal.

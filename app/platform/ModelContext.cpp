@@ -74,15 +74,20 @@ void ModelContext::insert(const std::shared_ptr<PersistentModel> &object)
     object->m_keeper = object;
     m_inserted.append(object.get());
 
-    // Links made while the object was plain become pending links now; plain
-    // partners come along so that no link points outside the store.
+    // Links made while the object was plain were made from its side only: the
+    // other sides are completed now and the links become pending. Plain partners
+    // come along so that no link points outside the store.
     for (size_t property = 0; property < object->m_relations.size(); ++property) {
         const PersistentModel::RelatedList partners = object->m_relations[property].objects;
+        const int inverse = object->entity().inverseIndex(int(property));
         for (PersistentModel *partner : partners) {
+            partner->forgetPlainReferrer(object.get());
             if (!partner->m_context) {
                 if (auto owned = partner->weak_from_this().lock())
                     insert(owned);
             }
+            if (partner->addLinkSide(inverse, object.get()))
+                partner->didChange(inverse);
             linkDidChange(object.get(), int(property), partner, true);
         }
     }

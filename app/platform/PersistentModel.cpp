@@ -20,6 +20,13 @@ PersistentModel::PersistentModel(const EntityDescription &entity, Fault)
 
 PersistentModel::~PersistentModel()
 {
+    // Plain objects that link here from their side only must not keep a dangling pointer.
+    for (PersistentModel *referrer : std::exchange(m_plainReferrers, {})) {
+        for (size_t property = 0; property < referrer->m_relations.size(); ++property) {
+            if (referrer->m_relations[property].objects.removeAll(this) > 0)
+                referrer->didChange(int(property));
+        }
+    }
     // Only plain objects die while linked: a context detaches its objects
     // before letting them go. Their partners must not keep a dangling pointer.
     for (size_t property = 0; property < m_relations.size(); ++property) {
@@ -29,6 +36,7 @@ PersistentModel::~PersistentModel()
         const int inverse = m_entity->inverseIndex(int(property));
         const RelatedList partners = std::exchange(relation.objects, {});
         for (PersistentModel *partner : partners) {
+            partner->m_plainReferrers.removeAll(this);
             if (partner->m_relations.size() > size_t(inverse) && partner->m_relations[inverse].loaded
                 && partner->m_relations[inverse].objects.removeAll(this) > 0) {
                 noteLink(int(property), partner, false);
@@ -148,6 +156,19 @@ void PersistentModel::setRelated(int property, const std::optional<RelatedList> 
     r.present = objects.has_value();
     const QSet<PersistentModel *> previousSet(previous.cbegin(), previous.cend());
 
+    if (!m_context) {
+        for (PersistentModel *object : previous) {
+            if (!nextSet.contains(object))
+                object->notePlainLink(this, false);
+        }
+        for (PersistentModel *object : next) {
+            if (!previousSet.contains(object))
+                object->notePlainLink(this, true);
+        }
+        didChange(property);
+        return;
+    }
+
     RelatedList touched;
     for (PersistentModel *object : previous) {
         if (!nextSet.contains(object)) {
@@ -176,6 +197,11 @@ void PersistentModel::appendRelated(int property, PersistentModel *object)
     const int inverse = m_entity->inverseIndex(property);
     r.present = true;
     r.objects.append(object);
+    if (!m_context) {
+        object->notePlainLink(this, true);
+        didChange(property);
+        return;
+    }
     const bool otherChanged = object->addLinkSide(inverse, this);
     noteLink(property, object, true);
     if (otherChanged)
@@ -187,4 +213,17 @@ void PersistentModel::dropLinksSilently()
 {
     for (Relation &relation : m_relations)
         relation.objects.clear();
+}
+
+void PersistentModel::notePlainLink(PersistentModel *object, bool added)
+{
+    if (added)
+        m_plainReferrers.append(object);
+    else
+        m_plainReferrers.removeOne(object);
+}
+
+void PersistentModel::forgetPlainReferrer(PersistentModel *object)
+{
+    m_plainReferrers.removeAll(object);
 }

@@ -16,8 +16,12 @@ class ModelContext;
 // a fault: it reads its values from the store only when one is first used, so
 // opening a large library does not read every paper.
 //
-// Relationships are to-many lists of raw pointers with an inverse: changing
-// one side changes the other. An object that goes away unlinks itself, so a
+// Relationships are to-many lists of raw pointers with an inverse. For an
+// object that a context keeps, changing one side changes the other. A plain
+// object changes only its own side until it is inserted, when the context
+// completes the other sides: a search result or a half-made import that links
+// itself to a stored list must not show up in that list, nor reach the store,
+// unless somebody inserts it. An object that goes away unlinks itself, so a
 // pointer in a relationship always names a live object.
 //
 // Identity is the object itself: two objects are equal only when they are the
@@ -80,6 +84,9 @@ private:
     // Forgets every link without touching the other sides (used when a context
     // lets go of all its objects at once).
     void dropLinksSilently();
+    // Plain objects linked to this one from their side only.
+    void forgetPlainReferrer(PersistentModel *object);
+    void notePlainLink(PersistentModel *object, bool added);
 
     const EntityDescription *m_entity;
     ModelContext *m_context = nullptr;
@@ -89,4 +96,5 @@ private:
     mutable bool m_unreadable = false;
     mutable QList<QVariant> m_values;
     mutable std::vector<Relation> m_relations;
+    QList<PersistentModel *> m_plainReferrers;
 };

@@ -325,8 +325,8 @@ TEST(PaperStore, LiveListQueryFollowsListsInCreationOrder)
     second->setName(QStringLiteral("renamed"));
     EXPECT_EQ(spy.count(), 3);
     auto paper = samplePaper(QStringLiteral("x"));
-    paper->addToList(first.get());   // a plain paper linked to a stored list
-    EXPECT_EQ(spy.count(), 4);
+    paper->addToList(first.get());   // a plain paper linking itself leaves the list as it is
+    EXPECT_EQ(spy.count(), 3);
     context.deleteObject(first);
     EXPECT_EQ(query.resultsAs<PaperList>(), QList<PaperListPtr>{second});
     context.save();
@@ -353,6 +353,29 @@ TEST(PaperStore, APlainPaperLinkedToAStoredListIsStoredWithIt)
     }
     Library library(folder.path());
     EXPECT_EQ(library.lists().at(0)->papers()->at(0)->id(), QStringLiteral("search-result"));
+}
+
+TEST(PaperStore, InsertingCompletesTheOtherSideAndStoredSidesStayInStep)
+{
+    TemporaryDataFolder folder;
+    Library library(folder.path());
+    auto first = std::make_shared<PaperList>(QStringLiteral("A"), QList<Paper *>{});
+    auto second = std::make_shared<PaperList>(QStringLiteral("B"), QList<Paper *>{});
+    library.context().insert(first);
+    library.context().insert(second);
+    auto paper = samplePaper(QStringLiteral("p"));
+    paper->addToList(first.get());
+    QSignalSpy listSpy(first.get(), &PaperList::changed);
+    library.context().insert(paper);
+    EXPECT_EQ(first->papers().value_or(QList<Paper *>{}), QList<Paper *>{paper.get()});
+    EXPECT_EQ(listSpy.count(), 1);
+
+    // Once stored, replacing one side updates the other.
+    paper->setInLists(QList<PaperList *>{second.get()});
+    EXPECT_TRUE(first->papers().value_or(QList<Paper *>{}).isEmpty());
+    EXPECT_EQ(second->papers().value_or(QList<Paper *>{}), QList<Paper *>{paper.get()});
+    library.context().save();
+    EXPECT_EQ(second->paperCount(), 1);
 }
 
 TEST(PaperStore, FileIsWalWithAnIdIndex)
@@ -392,21 +415,21 @@ TEST(PaperStore, ObjectsHeldAfterTheLibraryClosesStaySafe)
         stored->addToList(list.get());
         library.context().insert(stored);
         library.context().save();
-        // A search result linked after the last save is stored by the closing save.
+        // A search result that links itself to a stored list stays a plain result.
         plain->addToList(list.get());
-        EXPECT_EQ(plain->modelContext(), &library.context());
+        EXPECT_EQ(plain->modelContext(), nullptr);
     }
     EXPECT_EQ(stored->modelContext(), nullptr);
     EXPECT_EQ(stored->id(), QStringLiteral("stored"));
     EXPECT_TRUE(stored->inLists()->isEmpty());
     EXPECT_TRUE(list->papers()->isEmpty());
+    EXPECT_EQ(plain->inLists()->size(), 1);
+    list.reset();   // must not touch the papers it no longer holds, and lets go of the plain one
     EXPECT_TRUE(plain->inLists()->isEmpty());
-    EXPECT_EQ(plain->modelContext(), nullptr);
-    list.reset();   // must not touch the papers it no longer holds
 
     Library library(folder.path());
-    EXPECT_EQ(library.lists().at(0)->paperCount(), 2);
-    EXPECT_EQ(library.context().fetchCount(Paper::withId(QStringLiteral("plain"))), 1);
+    EXPECT_EQ(library.lists().at(0)->paperCount(), 1);
+    EXPECT_EQ(library.context().fetchCount(Paper::withId(QStringLiteral("plain"))), 0);
 }
 
 TEST(PaperStore, ATransactionCommitsTogetherAndAThrowingBlockKeepsItsWork)

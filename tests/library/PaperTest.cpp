@@ -56,18 +56,19 @@ TEST(Paper, EveryWriteIsOneChangeEvenWhenEqual)
     EXPECT_EQ(spy[3][0].value<Paper::Property>(), Paper::Property::Doi);
 }
 
-TEST(Paper, LinkingKeepsBothSidesInStep)
+TEST(Paper, PlainObjectsLinkOnlyTheirOwnSide)
 {
     auto paper = std::make_shared<Paper>();
     auto first = std::make_shared<PaperList>(QStringLiteral("A"), QList<Paper *>{});
     auto second = std::make_shared<PaperList>(QStringLiteral("B"), QList<Paper *>{});
     QSignalSpy listSpy(first.get(), &PaperList::changed);
 
+    // Until somebody inserts the paper, the lists do not know it.
     paper->addToList(first.get());
     paper->addToList(second.get());
-    EXPECT_EQ(*paper->inLists(), (QList<PaperList *>{first.get(), second.get()}));
-    EXPECT_EQ(*first->papers(), QList<Paper *>{paper.get()});
-    EXPECT_EQ(listSpy.count(), 1);
+    EXPECT_EQ(paper->inLists().value_or(QList<PaperList *>{}), (QList<PaperList *>{first.get(), second.get()}));
+    EXPECT_TRUE(first->papers().value_or(QList<Paper *>{}).isEmpty());
+    EXPECT_EQ(listSpy.count(), 0);
 
     // Another object for the same list (same UUID) is recognised as present.
     PaperList sameList;
@@ -78,6 +79,7 @@ TEST(Paper, LinkingKeepsBothSidesInStep)
     EXPECT_EQ(paperSpy.count(), 0);
 
     // Another paper object with the same id text is recognised; ids are exact text.
+    first->addPaper(paper.get());
     Paper copy;
     copy.setId(paper->id());
     first->addPaper(&copy);
@@ -86,12 +88,7 @@ TEST(Paper, LinkingKeepsBothSidesInStep)
     upper.setId(paper->id().toUpper());
     first->addPaper(&upper);
     EXPECT_EQ(first->papers()->size(), 2);
-    EXPECT_EQ(*upper.inLists(), QList<PaperList *>{first.get()});
-
-    // Replacing one side updates the other.
-    paper->setInLists(QList<PaperList *>{second.get()});
-    EXPECT_EQ(*first->papers(), QList<Paper *>{&upper});
-    EXPECT_EQ(*second->papers(), QList<Paper *>{paper.get()});
+    EXPECT_TRUE(upper.inLists().value_or(QList<PaperList *>{}).isEmpty());
 }
 
 TEST(Paper, AbsentListsBecomeExactlyTheNewLink)
@@ -105,14 +102,14 @@ TEST(Paper, AbsentListsBecomeExactlyTheNewLink)
     QSignalSpy spy(&paper, &Paper::changed);
     paper.addToList(&list);
     EXPECT_EQ(spy.count(), 2);   // absent → empty, then the append
-    EXPECT_EQ(*paper.inLists(), QList<PaperList *>{&list});
-    EXPECT_EQ(*list.papers(), QList<Paper *>{&paper});
+    EXPECT_EQ(paper.inLists().value_or(QList<PaperList *>{}), QList<PaperList *>{&list});
+    EXPECT_FALSE(list.papers().has_value());
 
     Paper other;
     PaperList absent;
     absent.setPapers(std::nullopt);
     absent.addPaper(&other);
-    EXPECT_EQ(*absent.papers(), QList<Paper *>{&other});
+    EXPECT_EQ(absent.papers().value_or(QList<Paper *>{}), QList<Paper *>{&other});
 }
 
 TEST(Paper, AnObjectThatGoesAwayUnlinksItself)
@@ -127,7 +124,8 @@ TEST(Paper, AnObjectThatGoesAwayUnlinksItself)
 
     Paper paper;
     {
-        PaperList transient(QStringLiteral("T"), {&paper});
+        PaperList transient(QStringLiteral("T"), {});
+        paper.addToList(&transient);
         EXPECT_EQ(paper.inLists()->size(), 1);
     }
     EXPECT_TRUE(paper.inLists()->isEmpty());

@@ -1,0 +1,153 @@
+#include "DataManager.h"
+
+#include "CloudFolder.h"
+#include "ModelContext.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <cstdio>
+#include <filesystem>
+#include <dirent.h>
+
+namespace {
+
+void printLine(const QString &line)
+{
+    std::fputs(line.toLocal8Bit().constData(), stdout);
+    std::fputc('\n', stdout);
+    std::fflush(stdout);
+}
+
+// The visible, direct entries of a folder, or none when it cannot be listed.
+std::optional<QStringList> visibleEntries(const QString &folder)
+{
+    DIR *dir = ::opendir(QFile::encodeName(folder).constData());
+    if (!dir)
+        return std::nullopt;
+    QStringList names;
+    while (const dirent *entry = ::readdir(dir)) {
+        if (entry->d_name[0] == '.')
+            continue;
+        names << QFile::decodeName(entry->d_name);
+    }
+    ::closedir(dir);
+    return names;
+}
+
+} // namespace
+
+DataManager::DataManager(ModelContext &context, QObject *parent) : QObject(parent), m_context(&context)
+{
+    const std::optional<QUrl> documents = documentsURL();
+    if (!documents)
+        return;
+    const QString path = documents->toLocalFile();
+    if (QFileInfo::exists(path))
+        return;
+    std::error_code error;
+    std::filesystem::create_directories(QFile::encodeName(path).toStdString(), error);
+    if (error)
+        printLine(QStringLiteral("Failed to init iCloud Drive: ") + QString::fromStdString(error.message()));
+}
+
+void DataManager::setContext(ModelContext &context)
+{
+    if (m_context == &context)
+        return;
+    m_context = &context;
+    emit contextChanged();
+}
+
+std::optional<QUrl> DataManager::documentsURL()
+{
+    if (!CloudFolder::hasIdentity())
+        return std::nullopt;
+    const std::optional<QString> container = CloudFolder::container();
+    if (!container)
+        return std::nullopt;
+    return QUrl::fromLocalFile(QDir(*container).filePath(QStringLiteral("Documents")));
+}
+
+bool DataManager::fileExists(const QUrl &url)
+{
+    const std::optional<QUrl> documents = CloudFolder::hasIdentity() ? documentsURL() : std::nullopt;
+    if (!documents)
+        return QFileInfo::exists(url.toLocalFile());
+
+    const QString folder = documents->toLocalFile();
+    const std::optional<QStringList> entries = visibleEntries(folder);
+    if (!entries) {
+        printLine(QStringLiteral("Failed to get contents of iCloud drive"));
+        return false;
+    }
+    for (const QString &name : *entries) {
+        if (QUrl::fromLocalFile(QDir(folder).filePath(name)) == url)
+            return true;
+    }
+    return false;
+}
+
+void DataManager::add(const PaperPtr &paper, PaperList *list)
+{
+    const QString id = paper->id();
+    const FetchDescriptor descriptor = Paper::withId(id);
+    qint64 count = 0;
+    try {
+        count = m_context->fetchCount(descriptor);
+    } catch (const std::exception &) {
+        count = 0;
+    }
+
+    PaperPtr stored;
+    if (count > 0) {
+        try {
+            const QList<PaperPtr> matches = m_context->fetch<Paper>(descriptor);
+            if (!matches.isEmpty())
+                stored = matches.first();
+        } catch (const std::exception &) {
+        }
+    }
+
+    if (stored) {
+        stored->addToList(list);
+        try {
+            m_context->save();
+        } catch (const std::exception &) {
+            // The link stays in the context and is saved with the next change.
+        }
+    } else {
+        // Also the way out when the count saw a paper that the fetch then could not
+        // find: inserting the given one loses nothing.
+        paper->addToList(list);
+        m_context->insert(paper);
+    }
+    list->addPaper(paper.get());
+}
+
+void DataManager::add(const QList<TransferablePaper> &transferables, PaperList *list)
+{
+    for (const TransferablePaper &value : transferables)
+        add(value.toPaper(), list);
+}
+
+void DataManager::remove(Paper *paper, PaperList *list)
+{
+    // Before unlinking: the location depends on the lists the paper is in.
+    const QUrl before = paper->localURL();
+    const std::optional<QUrl> held = fileExists(before) ? std::optional<QUrl>(before) : std::nullopt;
+
+    if (std::optional<QList<Paper *>> papers = list->papers()) {
+        papers->removeIf([&](Paper *p) { return p->id() == paper->id(); });
+        list->setPapers(*papers);
+    }
+    if (std::optional<QList<PaperList *>> lists = paper->inLists()) {
+        lists->removeIf([&](PaperList *l) { return l->id() == list->id(); });
+        paper->setInLists(*lists);
+    }
+
+    const std::optional<QList<PaperList *>> remaining = paper->inLists();
+    if (remaining && !remaining->isEmpty())
+        return;
+    paper->removePDF(held);
+    m_context->deleteObject(paper);
+}
