@@ -13,7 +13,8 @@ cmake --build "$build" --parallel "$(nproc)"
 
 export QT_QPA_PLATFORM=offscreen
 # A sanitizer report must fail the test that produced it.
-export ASAN_OPTIONS="abort_on_error=1:detect_leaks=0:${ASAN_OPTIONS:-}"
+export ASAN_OPTIONS="abort_on_error=1:detect_leaks=1:${ASAN_OPTIONS:-}"
+export LSAN_OPTIONS="suppressions=$root/tests/lsan.supp:print_suppressions=0:${LSAN_OPTIONS:-}"
 export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1:${UBSAN_OPTIONS:-}"
 cd "$build"
 ctest --output-on-failure --parallel "$(nproc)" "$@"
