@@ -92,4 +92,11 @@ TEST_F(FileDownloadTest, TransportAndFileErrorsAreDescribed)
     server.setResponse({.status = 200, .body = pdfBytes(100)});
     EXPECT_THROW(awaitVoid(FileDownload::toFile(server.url("/x.pdf"), folder.filePath("missing/folder/x.pdf"))),
                  BrivetError);
+
+    // A folder where the file should go is not replaced, not even by root.
+    QDir().mkpath(target());
+    TemporaryDataFolder::write(folder.filePath("paper.pdf/inside"), "kept");
+    EXPECT_THROW(awaitVoid(FileDownload::toFile(server.url("/x.pdf"), target())), BrivetError);
+    EXPECT_EQ(TemporaryDataFolder::readAll(folder.filePath("paper.pdf/inside")), "kept");
+    EXPECT_EQ(folderEntries(), QStringList{});
 }
