@@ -3,8 +3,10 @@
 #include "StructuredText.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QTextDocument>
+#include <QThread>
 #include <benchmark/benchmark.h>
 
 namespace {
@@ -85,8 +87,61 @@ void parseAndFirstSlice(benchmark::State &state, const QString &note)
     }
 }
 
+// Parse time by size, where the view's background threshold sits.
+void BM_ParseSize(benchmark::State &state)
+{
+    const QString note = noteOf(state.range(0) * 1024);
+    const auto parser = makeParser();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(parser.attributedString(note));
+}
+
+// What the GUI thread spends on a large note handed to a shown view. `setMarkup` is the time
+// until control returns to the event loop; `install` is the turn that takes the background
+// result in and lays out and paints the first slice. `replace` is setMarkup on a view that
+// already shows a 5 MB note, whose document is freed then.
+enum class Slice { setMarkup, install, replace };
+
+void waitForDocument(StructuredText &view)
+{
+    while (BackgroundParse::busy())
+        QThread::usleep(200);
+    QCoreApplication::sendPostedEvents(&view, QEvent::MetaCall);
+}
+
+void guiThreadSlices(benchmark::State &state, Slice slice)
+{
+    const QString note = noteOf(5 * 1024 * 1024);
+    for (auto _ : state) {
+        StructuredText view(slice == Slice::replace ? note + QStringLiteral("\n\nold") : QString());
+        view.resize(600, 800);
+        view.show();
+        for (int i = 0; i < 3; ++i)
+            QCoreApplication::processEvents(); // exposed, like a view on screen
+        waitForDocument(view);
+        QElapsedTimer timer;
+        timer.start();
+        view.setMarkup(note);
+        const qint64 setNs = timer.nsecsElapsed();
+        while (BackgroundParse::busy())
+            QThread::usleep(200);
+        timer.restart();
+        QCoreApplication::sendPostedEvents(&view, QEvent::MetaCall);
+        benchmark::DoNotOptimize(view.heightForWidth(600));
+        view.repaint();
+        const qint64 installNs = timer.nsecsElapsed();
+        if (view.document().isEmpty())
+            state.SkipWithError("the document did not arrive");
+        state.SetIterationTime(double(slice == Slice::install ? installNs : setNs) / 1e9);
+    }
+}
+
 } // namespace
 
+BENCHMARK(BM_ParseSize)->Arg(64)->Arg(128)->Arg(256)->Arg(512)->Arg(1024)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(guiThreadSlices, setMarkup5M, Slice::setMarkup)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK_CAPTURE(guiThreadSlices, install5M, Slice::install)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK_CAPTURE(guiThreadSlices, replace5M, Slice::replace)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK(BM_Parse100K)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Parse5M)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_QTextDocumentSetMarkdown100K)->Unit(benchmark::kMillisecond);

@@ -4,6 +4,7 @@
 
 #include <QFile>
 #include <QImage>
+#include <QTest>
 #include <gtest/gtest.h>
 
 namespace {
@@ -84,6 +85,9 @@ TEST(PathologicalInput, FiveMegabyteNoteLaysOutInSlices)
     StructuredText view(big);
     view.resize(600, 400);
     view.show();
+    // Parsed in the background: empty at first, then laid out once the document arrives.
+    EXPECT_TRUE(view.document().isEmpty());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !view.document().isEmpty(); }, 60000));
     // The first slice already gives a height estimate, long before the note is laid out.
     EXPECT_GT(view.heightForWidth(600), 400);
     ASSERT_NE(view.currentLayout(), nullptr);
