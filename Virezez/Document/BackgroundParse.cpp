@@ -72,6 +72,13 @@ bool BackgroundParse::isPending() const
     return m_state->running || m_state->waiting.has_value();
 }
 
+void BackgroundParse::retire(Retired retired)
+{
+    QThreadPool::globalInstance()->start([garbage = std::make_shared<Retired>(std::move(retired))]() mutable {
+        garbage.reset();
+    });
+}
+
 bool BackgroundParse::busy()
 {
     return activeWorkers.load() > 0;

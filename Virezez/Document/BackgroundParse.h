@@ -37,6 +37,8 @@ public:
     void cancel();
     bool isPending() const;
 
+    // Frees a document on a pool thread.
+    static void retire(Retired retired);
     // Whether a parse is running or waiting anywhere in the process.
     static bool busy();
 

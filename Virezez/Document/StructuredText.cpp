@@ -97,6 +97,12 @@ void StructuredText::parse()
         document = AttributedString();
     }
     BlockTree blocks(document);
+    if (m_document.text().size() > kBackgroundParseBytes / 4) {
+        // A large note replaced by a small one takes longer to free than to parse the new one.
+        m_layout.reset();
+        m_previousLayout.reset();
+        BackgroundParse::retire({std::move(m_document), std::move(m_blocks)});
+    }
     install(std::move(document), std::move(blocks));
 }
 
