@@ -62,9 +62,10 @@ bool DocumentLayout::layoutFor(int milliseconds)
 {
     QElapsedTimer timer;
     timer.start();
+    // A step can be a whole table or a piece of a long paragraph, so the clock is read after
+    // each; reading it costs far less than the smallest step.
     while (!m_frames.empty()) {
-        for (int i = 0; i < 64 && !m_frames.empty(); ++i)
-            step();
+        step();
         if (timer.elapsed() >= milliseconds)
             break;
     }
@@ -87,6 +88,10 @@ qreal DocumentLayout::height() const
 
 void DocumentLayout::step()
 {
+    if (m_textBlock >= 0) {
+        continueText();
+        return;
+    }
     Frame &frame = m_frames.back();
     const std::vector<int> &children = frame.block < 0 ? m_tree.roots() : m_tree.block(frame.block).children;
     if (frame.next >= children.size()) {
@@ -301,27 +306,38 @@ void DocumentLayout::noteProgress(int block)
 
 void DocumentLayout::layoutText(int block, const Frame &parent)
 {
+    m_textBlock = block;
+    m_textFrom = m_inline.range(block).first;
+    m_textParent = parent;
+    continueText();
+}
+
+void DocumentLayout::continueText()
+{
+    const int block = m_textBlock;
+    const Frame &parent = m_textParent;
     const bool heading = m_tree.block(block).kind == Kind::Heading;
     const DefaultStyle::Heading *h = heading ? &m_style.heading(m_doc.intent(block).level) : nullptr;
     const QFont &font = h ? h->font : m_style.paragraph().font;
-    const auto [start, end] = m_inline.range(block);
-    int from = start;
-    do {
-        const int to = m_inline.pieceEnd(block, from, end, false);
-        TextItem item;
-        item.layout = m_inline.layout(block, font, from, to);
-        item.textStart = from;
-        const qreal height = lineUp(*item.layout, parent.width, true);
-        item.origin = QPointF(parent.x, m_y);
-        item.rect = QRectF(parent.x, m_y, parent.width, height);
-        item.color = parent.color;
-        item.block = block;
-        item.firstRun = m_tree.block(block).firstRun;
-        item.runEnd = m_tree.block(block).runEnd;
-        addText(std::move(item));
-        m_y += height;
-        from = to;
-    } while (from < end);
+    const int end = m_inline.range(block).second;
+    const int from = m_textFrom;
+    const int to = m_inline.pieceEnd(block, from, end, false);
+    TextItem item;
+    item.layout = m_inline.layout(block, font, from, to);
+    item.textStart = from;
+    const qreal height = lineUp(*item.layout, parent.width, true);
+    item.origin = QPointF(parent.x, m_y);
+    item.rect = QRectF(parent.x, m_y, parent.width, height);
+    item.color = parent.color;
+    item.block = block;
+    item.firstRun = m_tree.block(block).firstRun;
+    item.runEnd = m_tree.block(block).runEnd;
+    addText(std::move(item));
+    m_y += height;
+    m_textFrom = to;
+    if (to < end)
+        return;
+    m_textBlock = -1;
     if (h && h->divider) {
         m_y += std::round(m_style.blockSpacing() * 0.3);
         m_shapes.push_back(ShapeItem::make(ShapeItem::Kind::Fill, QRectF(parent.x, m_y, parent.width, 1), m_style.thematicBreak().color));

@@ -59,6 +59,7 @@ private:
     void leaveFrame(const Frame &frame);
     qreal spacingBefore(const Frame &parent, int child) const;
     void layoutText(int block, const Frame &parent);
+    void continueText();
     void layoutCode(int block, const Frame &parent);
     bool layoutMath(int block, const Frame &parent);
     void layoutTable(int block, const Frame &parent);
@@ -78,6 +79,11 @@ private:
     qreal m_y = 0;
     int m_textDone = 0;
     std::vector<Frame> m_frames;
+    // A paragraph is laid out one piece per step, so one huge paragraph cannot hold a slice up:
+    // the block under way, where its next piece starts, and the frame it is laid out in.
+    int m_textBlock = -1;
+    int m_textFrom = 0;
+    Frame m_textParent;
     std::vector<int> m_pendingMarkers;
     std::vector<TextItem> m_texts;
     std::vector<ShapeItem> m_shapes;

@@ -165,6 +165,11 @@ BENCHMARK_CAPTURE(parseAndLayout, emphasis100000,
     ->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(parseAndLayout, backticks100000, QStringLiteral("`a").repeated(50000))->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(parseAndLayout, invalidUtf8, QString::fromUtf8(QByteArray(200000, '\xff')))->Unit(benchmark::kMillisecond);
+// The GUI-thread share of the heaviest inputs that stay under the background threshold.
+BENCHMARK_CAPTURE(parseAndFirstSlice, backticks100000, QStringLiteral("`a").repeated(50000))->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(parseAndFirstSlice, brackets100000, QString(100000, QLatin1Char('[')))->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(parseAndFirstSlice, nestedOrdered10000, QStringLiteral("1. ").repeated(10000) + QStringLiteral("deep"))
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(parseAndFirstSlice, note5M, noteOf(5 * 1024 * 1024))->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(parseAndLayout, note5M, noteOf(5 * 1024 * 1024))->Unit(benchmark::kMillisecond)->Iterations(2);
 

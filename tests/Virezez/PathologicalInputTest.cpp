@@ -117,3 +117,23 @@ TEST(PathologicalInput, BrokenEncodingsAndControlCharacters)
     EXPECT_TRUE(view.document().text().contains(QStringLiteral("abc")));
     EXPECT_EQ(view.blocks().block(view.blocks().roots()[0]).kind, Kind::Heading);
 }
+
+TEST(PathologicalInput, OneHugeParagraphIsLaidOutInSlicesExactlyAsAtOnce)
+{
+    // Ten thousand code spans in one list item's paragraph, then more blocks after it.
+    const QString md = QStringLiteral("- ") + QStringLiteral("`a").repeated(5000) + QStringLiteral("\n\n# After\n\ntext");
+    const AttributedString doc = AttributedStringMarkdownParser(QUrl(), {}, PatternProcessor()).attributedString(md);
+    const BlockTree tree(doc);
+    const DefaultStyle style;
+    DocumentLayout whole(doc, tree, style, 600);
+    whole.layoutAll();
+    DocumentLayout sliced(doc, tree, style, 600);
+    int slices = 1;
+    while (!sliced.layoutFor(0))
+        ++slices;
+    EXPECT_GT(slices, 20); // one piece of the paragraph per slice
+    EXPECT_EQ(sliced.height(), whole.height());
+    ASSERT_EQ(sliced.textItems().size(), whole.textItems().size());
+    EXPECT_EQ(sliced.textItems().back().origin, whole.textItems().back().origin);
+    EXPECT_EQ(sliced.shapes().size(), whole.shapes().size());
+}
