@@ -170,6 +170,12 @@ BENCHMARK_CAPTURE(parseAndFirstSlice, backticks100000, QStringLiteral("`a").repe
 BENCHMARK_CAPTURE(parseAndFirstSlice, brackets100000, QString(100000, QLatin1Char('[')))->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(parseAndFirstSlice, nestedOrdered10000, QStringLiteral("1. ").repeated(10000) + QStringLiteral("deep"))
     ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(parseAndFirstSlice, codeBlock250K,
+                  QStringLiteral("```\n") + QStringLiteral("x = f(y) + 1 # ok\n").repeated(14000) + QStringLiteral("```\n"))
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(parseAndFirstSlice, table10000Rows,
+                  QStringLiteral("| a | b |\n|---|---|\n") + QStringLiteral("| cell | more |\n").repeated(10000))
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(parseAndFirstSlice, note5M, noteOf(5 * 1024 * 1024))->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(parseAndLayout, note5M, noteOf(5 * 1024 * 1024))->Unit(benchmark::kMillisecond)->Iterations(2);
 
