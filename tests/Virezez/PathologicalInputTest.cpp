@@ -118,10 +118,12 @@ TEST(PathologicalInput, BrokenEncodingsAndControlCharacters)
     EXPECT_EQ(view.blocks().block(view.blocks().roots()[0]).kind, Kind::Heading);
 }
 
-TEST(PathologicalInput, OneHugeParagraphIsLaidOutInSlicesExactlyAsAtOnce)
+TEST(PathologicalInput, HugeParagraphsAndCodeBlocksAreLaidOutInSlicesExactlyAsAtOnce)
 {
-    // Ten thousand code spans in one list item's paragraph, then more blocks after it.
-    const QString md = QStringLiteral("- ") + QStringLiteral("`a").repeated(5000) + QStringLiteral("\n\n# After\n\ntext");
+    // Ten thousand code spans in one list item's paragraph, a long and wide code block, then
+    // more blocks after them.
+    const QString md = QStringLiteral("- ") + QStringLiteral("`a").repeated(5000) + QStringLiteral("\n\n```\n")
+        + (QStringLiteral("wide ").repeated(60) + QLatin1Char('\n')).repeated(300) + QStringLiteral("```\n# After\n\ntext");
     const AttributedString doc = AttributedStringMarkdownParser(QUrl(), {}, PatternProcessor()).attributedString(md);
     const BlockTree tree(doc);
     const DefaultStyle style;
@@ -136,4 +138,7 @@ TEST(PathologicalInput, OneHugeParagraphIsLaidOutInSlicesExactlyAsAtOnce)
     ASSERT_EQ(sliced.textItems().size(), whole.textItems().size());
     EXPECT_EQ(sliced.textItems().back().origin, whole.textItems().back().origin);
     EXPECT_EQ(sliced.shapes().size(), whole.shapes().size());
+    ASSERT_EQ(sliced.regions().size(), 1u);
+    EXPECT_EQ(sliced.regions()[0].viewport, whole.regions()[0].viewport);
+    EXPECT_EQ(sliced.textItems().rbegin()[2].region, 0); // the code block's last piece scrolls with it
 }
