@@ -88,6 +88,10 @@ qreal DocumentLayout::height() const
 
 void DocumentLayout::step()
 {
+    if (m_tableLayout) {
+        continueTable();
+        return;
+    }
     if (m_textBlock >= 0) {
         if (m_tree.block(m_textBlock).kind == Kind::CodeBlock)
             continueCode();
@@ -146,8 +150,9 @@ void DocumentLayout::enterBlock(int block, const Frame &parent)
         break;
     }
     case Kind::Table:
-        TableLayout(*this, block, parent.x, parent.width, parent.color).run();
-        noteProgress(m_tree.block(block).subtreeEnd);
+        m_tableLayout = std::make_unique<TableLayout>(*this, block, parent.x, parent.width, parent.color);
+        m_tableBlock = block;
+        continueTable();
         break;
     case Kind::OrderedList:
     case Kind::UnorderedList:
@@ -402,6 +407,14 @@ void DocumentLayout::continueCode()
     }
     m_y += box.height();
     noteProgress(block);
+}
+
+void DocumentLayout::continueTable()
+{
+    if (!m_tableLayout->step())
+        return;
+    m_tableLayout.reset();
+    noteProgress(m_tree.block(m_tableBlock).subtreeEnd);
 }
 
 bool DocumentLayout::layoutMath(int block, const Frame &parent)

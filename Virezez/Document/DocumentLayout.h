@@ -8,6 +8,7 @@
 #include "DefaultStyle.h"
 #include "InlineText.h"
 #include "LayoutItems.h"
+#include "TableLayout.h"
 
 #include <vector>
 
@@ -61,6 +62,7 @@ private:
     void layoutText(int block, const Frame &parent);
     void continueText();
     void continueCode();
+    void continueTable();
     void layoutCode(int block, const Frame &parent);
     bool layoutMath(int block, const Frame &parent);
     void layoutTable(int block, const Frame &parent);
@@ -89,6 +91,9 @@ private:
     qreal m_codeHeight = 0;
     qreal m_codeContent = 0;
     size_t m_codeFirstItem = 0;
+    // A table under way, laid out a few rows per step.
+    std::unique_ptr<TableLayout> m_tableLayout;
+    int m_tableBlock = -1;
     std::vector<int> m_pendingMarkers;
     std::vector<TextItem> m_texts;
     std::vector<ShapeItem> m_shapes;

@@ -118,11 +118,12 @@ TEST(PathologicalInput, BrokenEncodingsAndControlCharacters)
     EXPECT_EQ(view.blocks().block(view.blocks().roots()[0]).kind, Kind::Heading);
 }
 
-TEST(PathologicalInput, HugeParagraphsAndCodeBlocksAreLaidOutInSlicesExactlyAsAtOnce)
+TEST(PathologicalInput, HugeParagraphsTablesAndCodeBlocksAreLaidOutInSlicesExactlyAsAtOnce)
 {
-    // Ten thousand code spans in one list item's paragraph, a long and wide code block, then
-    // more blocks after them.
-    const QString md = QStringLiteral("- ") + QStringLiteral("`a").repeated(5000) + QStringLiteral("\n\n```\n")
+    // Ten thousand code spans in one list item's paragraph, a long table, a long and wide code
+    // block, then more blocks after them.
+    const QString md = QStringLiteral("- ") + QStringLiteral("`a").repeated(5000)
+        + QStringLiteral("\n\n| a | b |\n|---|--:|\n") + QStringLiteral("| x | *y* |\n").repeated(200) + QStringLiteral("\n```\n")
         + (QStringLiteral("wide ").repeated(60) + QLatin1Char('\n')).repeated(300) + QStringLiteral("```\n# After\n\ntext");
     const AttributedString doc = AttributedStringMarkdownParser(QUrl(), {}, PatternProcessor()).attributedString(md);
     const BlockTree tree(doc);
