@@ -62,9 +62,10 @@ bool DocumentLayout::layoutFor(int milliseconds)
 {
     QElapsedTimer timer;
     timer.start();
+    // A step can be a whole table or a piece of a long paragraph, so the clock is read after
+    // each; reading it costs far less than the smallest step.
     while (!m_frames.empty()) {
-        for (int i = 0; i < 64 && !m_frames.empty(); ++i)
-            step();
+        step();
         if (timer.elapsed() >= milliseconds)
             break;
     }
@@ -87,6 +88,17 @@ qreal DocumentLayout::height() const
 
 void DocumentLayout::step()
 {
+    if (m_tableLayout) {
+        continueTable();
+        return;
+    }
+    if (m_textBlock >= 0) {
+        if (m_tree.block(m_textBlock).kind == Kind::CodeBlock)
+            continueCode();
+        else
+            continueText();
+        return;
+    }
     Frame &frame = m_frames.back();
     const std::vector<int> &children = frame.block < 0 ? m_tree.roots() : m_tree.block(frame.block).children;
     if (frame.next >= children.size()) {
@@ -138,8 +150,9 @@ void DocumentLayout::enterBlock(int block, const Frame &parent)
         break;
     }
     case Kind::Table:
-        TableLayout(*this, block, parent.x, parent.width, parent.color).run();
-        noteProgress(m_tree.block(block).subtreeEnd);
+        m_tableLayout = std::make_unique<TableLayout>(*this, block, parent.x, parent.width, parent.color);
+        m_tableBlock = block;
+        continueTable();
         break;
     case Kind::OrderedList:
     case Kind::UnorderedList:
@@ -301,27 +314,38 @@ void DocumentLayout::noteProgress(int block)
 
 void DocumentLayout::layoutText(int block, const Frame &parent)
 {
+    m_textBlock = block;
+    m_textFrom = m_inline.range(block).first;
+    m_textParent = parent;
+    continueText();
+}
+
+void DocumentLayout::continueText()
+{
+    const int block = m_textBlock;
+    const Frame &parent = m_textParent;
     const bool heading = m_tree.block(block).kind == Kind::Heading;
     const DefaultStyle::Heading *h = heading ? &m_style.heading(m_doc.intent(block).level) : nullptr;
     const QFont &font = h ? h->font : m_style.paragraph().font;
-    const auto [start, end] = m_inline.range(block);
-    int from = start;
-    do {
-        const int to = m_inline.pieceEnd(block, from, end, false);
-        TextItem item;
-        item.layout = m_inline.layout(block, font, from, to);
-        item.textStart = from;
-        const qreal height = lineUp(*item.layout, parent.width, true);
-        item.origin = QPointF(parent.x, m_y);
-        item.rect = QRectF(parent.x, m_y, parent.width, height);
-        item.color = parent.color;
-        item.block = block;
-        item.firstRun = m_tree.block(block).firstRun;
-        item.runEnd = m_tree.block(block).runEnd;
-        addText(std::move(item));
-        m_y += height;
-        from = to;
-    } while (from < end);
+    const int end = m_inline.range(block).second;
+    const int from = m_textFrom;
+    const int to = m_inline.pieceEnd(block, from, end, false);
+    TextItem item;
+    item.layout = m_inline.layout(block, font, from, to);
+    item.textStart = from;
+    const qreal height = lineUp(*item.layout, parent.width, true);
+    item.origin = QPointF(parent.x, m_y);
+    item.rect = QRectF(parent.x, m_y, parent.width, height);
+    item.color = parent.color;
+    item.block = block;
+    item.firstRun = m_tree.block(block).firstRun;
+    item.runEnd = m_tree.block(block).runEnd;
+    addText(std::move(item));
+    m_y += height;
+    m_textFrom = to;
+    if (to < end)
+        return;
+    m_textBlock = -1;
     if (h && h->divider) {
         m_y += std::round(m_style.blockSpacing() * 0.3);
         m_shapes.push_back(ShapeItem::make(ShapeItem::Kind::Fill, QRectF(parent.x, m_y, parent.width, 1), m_style.thematicBreak().color));
@@ -332,47 +356,65 @@ void DocumentLayout::layoutText(int block, const Frame &parent)
 
 void DocumentLayout::layoutCode(int block, const Frame &parent)
 {
+    m_textBlock = block;
+    m_textFrom = m_inline.range(block).first;
+    m_textParent = parent;
+    m_codeHeight = 0;
+    m_codeContent = 0;
+    m_codeFirstItem = m_texts.size();
+    continueCode();
+}
+
+void DocumentLayout::continueCode()
+{
+    const int block = m_textBlock;
+    const Frame &parent = m_textParent;
     const auto &style = m_style.codeBlock();
     QTextOption option;
     option.setTabStopDistance(QFontMetricsF(style.font).horizontalAdvance(QLatin1Char(' ')) * 4);
-    const auto [start, end] = m_inline.range(block);
-    std::vector<TextItem> pieces;
-    qreal height = 0;
-    qreal content = 0;
-    int from = start;
-    do {
-        const int to = m_inline.pieceEnd(block, from, end, true);
-        TextItem item;
-        item.layout = m_inline.layout(block, style.font, from, to);
-        item.layout->setTextOption(option);
-        item.textStart = from;
-        const qreal h = lineUp(*item.layout, 0, false);
-        const qreal w = naturalWidth(*item.layout);
-        item.origin = QPointF(parent.x + style.padding, m_y + style.padding + height);
-        item.rect = QRectF(item.origin, QSizeF(w, h));
-        item.color = m_style.paragraph().color;
-        item.block = block;
-        item.firstRun = m_tree.block(block).firstRun;
-        item.runEnd = m_tree.block(block).runEnd;
-        pieces.push_back(std::move(item));
-        height += h;
-        content = std::max(content, w);
-        from = to;
-    } while (from < end);
-    content += 2 * style.padding;
-    const QRectF box(parent.x, m_y, parent.width, height + 2 * style.padding);
+    const int end = m_inline.range(block).second;
+    const int from = m_textFrom;
+    const int to = m_inline.pieceEnd(block, from, end, true);
+    TextItem item;
+    item.layout = m_inline.layout(block, style.font, from, to);
+    item.layout->setTextOption(option);
+    item.textStart = from;
+    const qreal h = lineUp(*item.layout, 0, false);
+    const qreal w = naturalWidth(*item.layout);
+    item.origin = QPointF(parent.x + style.padding, m_y + style.padding + m_codeHeight);
+    item.rect = QRectF(item.origin, QSizeF(w, h));
+    item.color = m_style.paragraph().color;
+    item.block = block;
+    item.firstRun = m_tree.block(block).firstRun;
+    item.runEnd = m_tree.block(block).runEnd;
+    addText(std::move(item));
+    m_codeHeight += h;
+    m_codeContent = std::max(m_codeContent, w);
+    m_textFrom = to;
+    if (to < end)
+        return;
+    // The box and the sideways scrolling are known only once every piece is laid out; until
+    // then the pieces already shown are drawn without them.
+    m_textBlock = -1;
+    const qreal content = m_codeContent + 2 * style.padding;
+    const QRectF box(parent.x, m_y, parent.width, m_codeHeight + 2 * style.padding);
     m_shapes.push_back(ShapeItem::make(ShapeItem::Kind::RoundedFill, box, style.background));
-    int region = -1;
     if (content > box.width()) {
-        region = int(m_regions.size());
+        const int region = int(m_regions.size());
         m_regions.push_back({box, content, 0});
-    }
-    for (TextItem &item : pieces) {
-        item.region = region;
-        addText(std::move(item));
+        for (size_t i = m_codeFirstItem; i < m_texts.size(); ++i)
+            m_texts[i].region = region;
     }
     m_y += box.height();
     noteProgress(block);
+}
+
+void DocumentLayout::continueTable()
+{
+    if (!m_tableLayout->step())
+        return;
+    m_tableLayout.reset();
+    noteProgress(m_tree.block(m_tableBlock).subtreeEnd);
 }
 
 bool DocumentLayout::layoutMath(int block, const Frame &parent)

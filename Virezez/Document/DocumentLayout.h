@@ -8,6 +8,7 @@
 #include "DefaultStyle.h"
 #include "InlineText.h"
 #include "LayoutItems.h"
+#include "TableLayout.h"
 
 #include <vector>
 
@@ -59,6 +60,9 @@ private:
     void leaveFrame(const Frame &frame);
     qreal spacingBefore(const Frame &parent, int child) const;
     void layoutText(int block, const Frame &parent);
+    void continueText();
+    void continueCode();
+    void continueTable();
     void layoutCode(int block, const Frame &parent);
     bool layoutMath(int block, const Frame &parent);
     void layoutTable(int block, const Frame &parent);
@@ -78,6 +82,18 @@ private:
     qreal m_y = 0;
     int m_textDone = 0;
     std::vector<Frame> m_frames;
+    // Paragraphs and code blocks are laid out one piece per step, so one huge block cannot hold
+    // a slice up: the block under way, where its next piece starts, the frame it is laid out
+    // in, and for code the height and width so far and its first piece.
+    int m_textBlock = -1;
+    int m_textFrom = 0;
+    Frame m_textParent;
+    qreal m_codeHeight = 0;
+    qreal m_codeContent = 0;
+    size_t m_codeFirstItem = 0;
+    // A table under way, laid out a few rows per step.
+    std::unique_ptr<TableLayout> m_tableLayout;
+    int m_tableBlock = -1;
     std::vector<int> m_pendingMarkers;
     std::vector<TextItem> m_texts;
     std::vector<ShapeItem> m_shapes;

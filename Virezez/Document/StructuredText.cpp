@@ -19,6 +19,24 @@ std::shared_ptr<const MarkupParser> defaultParser(const QUrl &baseURL, std::vect
     return std::make_shared<AttributedStringMarkdownParser>(baseURL, options, PatternProcessor(std::move(extensions)));
 }
 
+// Whether the text is longer than `limit` bytes in UTF-8, without converting it.
+bool utf8Exceeds(QStringView text, qsizetype limit)
+{
+    if (text.size() > limit)
+        return true;
+    if (text.size() * 3 <= limit)
+        return false;
+    qsizetype bytes = 0;
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        // A surrogate pair is four bytes, two for each half.
+        bytes += u < 0x80 ? 1 : u < 0x800 || c.isSurrogate() ? 2 : 3;
+        if (bytes > limit)
+            return true;
+    }
+    return false;
+}
+
 } // namespace
 
 StructuredText::StructuredText(const QString &markdown, const QUrl &baseURL,
@@ -27,6 +45,9 @@ StructuredText::StructuredText(const QString &markdown, const QUrl &baseURL,
     , m_markup(markdown)
     , m_parser(defaultParser(baseURL, std::move(syntaxExtensions)))
     , m_style(font(), palette())
+    , m_background(this, [this](AttributedString &&document, BlockTree &&blocks) {
+        install(std::move(document), std::move(blocks));
+    })
     , m_linkHandler([](const QUrl &url) { QDesktopServices::openUrl(url); })
 {
     setMouseTracking(true);
@@ -58,18 +79,43 @@ void StructuredText::setParser(std::shared_ptr<const MarkupParser> parser)
 
 void StructuredText::parse()
 {
+    // The Markdown engine parses one text at a time; while a background parse holds it, even a
+    // small note goes to the background rather than have the GUI thread wait its turn.
+    if (utf8Exceeds(m_markup, kBackgroundParseBytes) || BackgroundParse::busy()) {
+        m_layout.reset(); // laid out over the document handed away below
+        m_previousLayout.reset();
+        m_background.request(m_markup, m_parser, {std::move(m_document), std::move(m_blocks)});
+        install(AttributedString(), BlockTree());
+        return;
+    }
+    m_background.cancel();
+    AttributedString document;
+    try {
+        document = m_parser->attributedString(m_markup);
+    } catch (const std::exception &) {
+        // A note that cannot be parsed is shown empty; the failure is not the reader's concern.
+        document = AttributedString();
+    }
+    BlockTree blocks(document);
+    if (m_document.text().size() > kBackgroundParseBytes / 4) {
+        // A large note replaced by a small one takes longer to free than to parse the new one.
+        m_layout.reset();
+        m_previousLayout.reset();
+        BackgroundParse::retire({std::move(m_document), std::move(m_blocks)});
+    }
+    install(std::move(document), std::move(blocks));
+}
+
+void StructuredText::install(AttributedString &&document, BlockTree &&blocks)
+{
     m_layout.reset();
     m_previousLayout.reset();
     m_layoutTimer.stop();
-    try {
-        m_document = m_parser->attributedString(m_markup);
-    } catch (const std::exception &) {
-        // A note that cannot be parsed is shown empty; the failure is not the reader's concern.
-        m_document = AttributedString();
-    }
-    m_blocks = BlockTree(m_document);
+    m_document = std::move(document);
+    m_blocks = std::move(blocks);
     updateGeometry();
     update();
+    emit documentChanged();
 }
 
 void StructuredText::restyle()

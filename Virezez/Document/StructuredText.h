@@ -2,8 +2,11 @@
 // The note view: renders one Markdown document as a vertical stack of blocks in the default
 // style. It parses its own text, when first shown and whenever the text changes; a text that
 // does not parse shows as an empty document and nothing is reported. Text selection is off.
+// Ordinary notes are parsed at once on the GUI thread. Large ones are parsed on a worker thread
+// and shown empty until their document arrives, so the window never stalls on them.
 #include "AttributedString.h"
 #include "AttributedStringMarkdownParser.h"
+#include "BackgroundParse.h"
 #include "BlockTree.h"
 #include "DefaultStyle.h"
 #include "DocumentLayout.h"
@@ -29,14 +32,19 @@ public:
     ~StructuredText() override;
 
     const QString &markup() const { return m_markup; }
-    // Parses again at once when the view has already been shown, otherwise when it is.
+    // Parses again when the view has already been shown, otherwise when it is.
     void setMarkup(const QString &markup);
 
     const MarkupParser &parser() const { return *m_parser; }
     void setParser(std::shared_ptr<const MarkupParser> parser);
 
-    // The parsed document: empty until the first parse, and after a parse that failed.
+    // The parsed document: empty until the first parse, after a parse that failed, and while
+    // a large note is being parsed in the background.
     const AttributedString &document() const { return m_document; }
+    // Whether a background parse is still to deliver the document for the current text.
+    bool isParsing() const { return m_background.isPending(); }
+    // Notes with more UTF-8 bytes than this are parsed in the background.
+    static constexpr qsizetype kBackgroundParseBytes = 256 * 1024;
     const BlockTree &blocks() const { return m_blocks; }
     bool textSelectionEnabled() const { return false; }
 
@@ -52,6 +60,8 @@ public:
 
 signals:
     void linkActivated(const QUrl &url);
+    // The document was replaced: parsed, emptied for a background parse, or delivered by one.
+    void documentChanged();
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -65,6 +75,7 @@ protected:
 
 private:
     void parse();
+    void install(AttributedString &&document, BlockTree &&blocks);
     void restyle();
     DocumentLayout &layoutAt(int width) const;
     void continueLayout();
@@ -82,6 +93,7 @@ private:
     mutable std::unique_ptr<DocumentLayout> m_layout;
     mutable std::unique_ptr<DocumentLayout> m_previousLayout;
     mutable QTimer m_layoutTimer;
+    BackgroundParse m_background;
     LinkHandler m_linkHandler;
     QString m_pressedLink;
     int m_dragRegion = -1;

@@ -1,6 +1,7 @@
 #pragma once
 // Markdown (CommonMark with the table, strikethrough, autolink and task-list extensions) into
-// an AttributedString. Raw HTML is kept as literal text and never interpreted.
+// an AttributedString. Raw HTML is kept as literal text and never interpreted. Safe to call from
+// several threads at once; the Markdown engine's own part of each parse runs one at a time.
 #include "MarkupParser.h"
 #include "PatternProcessor.h"
 #include "SyntaxExtension.h"

@@ -1,6 +1,8 @@
 #pragma once
 // Anything that turns markup text into a parsed document. The note view owns one and calls it
-// whenever its text needs parsing.
+// whenever its text needs parsing: on the GUI thread for ordinary notes, on a worker thread for
+// large ones. A parser may be shared by several views, so attributedString() must be safe to
+// call from any thread and from several threads at once, and must touch no GUI state.
 #include "AttributedString.h"
 
 #include <QString>

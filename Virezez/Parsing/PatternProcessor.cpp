@@ -17,6 +17,9 @@ AttributedString PatternProcessor::process(AttributedString document) const
 AttributedString PatternProcessor::applyOne(const AttributedString &document,
                                             const SyntaxExtension &extension) const
 {
+    // A regular expression of its own for this call: the extension's one may be in use by a
+    // parse on another thread, and a compiled pattern is cheap next to a document.
+    const QRegularExpression pattern(extension.pattern.pattern(), extension.pattern.patternOptions());
     AttributedString out;
     for (const AttributedString::Intent &intent : document.intents())
         out.addIntent(intent, intent.parent);
@@ -30,7 +33,7 @@ AttributedString PatternProcessor::applyOne(const AttributedString &document,
             continue;
         }
         qsizetype pos = 0;
-        auto matches = extension.pattern.globalMatch(text);
+        auto matches = pattern.globalMatch(text);
         while (matches.hasNext()) {
             const QRegularExpressionMatch match = matches.next();
             if (match.capturedLength(0) == 0)

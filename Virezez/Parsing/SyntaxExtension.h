@@ -14,6 +14,8 @@ struct SyntaxExtension {
     QString name;
     QRegularExpression pattern;
     // Without a transform the match is shown unchanged and its first capture is the value.
+    // Large notes are parsed on a worker thread, so a transform must be callable from any
+    // thread and touch no GUI state.
     std::function<Replacement(const QRegularExpressionMatch &)> transform;
 
     Replacement replace(const QRegularExpressionMatch &match) const

@@ -1,10 +1,14 @@
 // Parsing and laying out notes: our parser beside QTextDocument::setMarkdown on the same
-// text, parse plus layout at 600 px for typical sizes, and the pathological inputs.
+// text, parse plus layout at 600 px for typical sizes, and the pathological inputs. Parse time
+// by size places the view's background threshold; the GUI-thread slices show what a 5 MB note
+// costs the window once it is parsed in the background.
 #include "StructuredText.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QTextDocument>
+#include <QThread>
 #include <benchmark/benchmark.h>
 
 namespace {
@@ -85,8 +89,64 @@ void parseAndFirstSlice(benchmark::State &state, const QString &note)
     }
 }
 
+// Parse time by size, where the view's background threshold sits.
+void BM_ParseSize(benchmark::State &state)
+{
+    const QString note = noteOf(state.range(0) * 1024);
+    const auto parser = makeParser();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(parser.attributedString(note));
+}
+
+// What the GUI thread spends on a large note handed to a shown view. `setMarkup` is the time
+// until control returns to the event loop; `install` is the turn that takes the background
+// result in and lays out and paints the first slice. `replace` is setMarkup on a view that
+// already shows a 5 MB note, whose document is freed then.
+enum class Slice { setMarkup, install, replace, replaceLaidOut };
+
+void waitForDocument(StructuredText &view)
+{
+    while (BackgroundParse::busy())
+        QThread::usleep(200);
+    QCoreApplication::sendPostedEvents(&view, QEvent::MetaCall);
+}
+
+void guiThreadSlices(benchmark::State &state, Slice slice)
+{
+    const QString note = noteOf(5 * 1024 * 1024);
+    for (auto _ : state) {
+        StructuredText view(slice >= Slice::replace ? note + QStringLiteral("\n\nold") : QString());
+        view.resize(600, 800);
+        view.show();
+        for (int i = 0; i < 3; ++i)
+            QCoreApplication::processEvents(); // exposed, like a view on screen
+        waitForDocument(view);
+        if (slice == Slice::replaceLaidOut)
+            view.finishLayout();
+        QElapsedTimer timer;
+        timer.start();
+        view.setMarkup(note);
+        const qint64 setNs = timer.nsecsElapsed();
+        while (BackgroundParse::busy())
+            QThread::usleep(200);
+        timer.restart();
+        QCoreApplication::sendPostedEvents(&view, QEvent::MetaCall);
+        benchmark::DoNotOptimize(view.heightForWidth(600));
+        view.repaint();
+        const qint64 installNs = timer.nsecsElapsed();
+        if (view.document().isEmpty())
+            state.SkipWithError("the document did not arrive");
+        state.SetIterationTime(double(slice == Slice::install ? installNs : setNs) / 1e9);
+    }
+}
+
 } // namespace
 
+BENCHMARK(BM_ParseSize)->Arg(64)->Arg(128)->Arg(256)->Arg(512)->Arg(1024)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(guiThreadSlices, setMarkup5M, Slice::setMarkup)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK_CAPTURE(guiThreadSlices, install5M, Slice::install)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK_CAPTURE(guiThreadSlices, replace5M, Slice::replace)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK_CAPTURE(guiThreadSlices, replaceLaidOut5M, Slice::replaceLaidOut)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_Parse100K)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Parse5M)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_QTextDocumentSetMarkdown100K)->Unit(benchmark::kMillisecond);
@@ -105,6 +165,17 @@ BENCHMARK_CAPTURE(parseAndLayout, emphasis100000,
     ->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(parseAndLayout, backticks100000, QStringLiteral("`a").repeated(50000))->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(parseAndLayout, invalidUtf8, QString::fromUtf8(QByteArray(200000, '\xff')))->Unit(benchmark::kMillisecond);
+// The GUI-thread share of the heaviest inputs that stay under the background threshold.
+BENCHMARK_CAPTURE(parseAndFirstSlice, backticks100000, QStringLiteral("`a").repeated(50000))->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(parseAndFirstSlice, brackets100000, QString(100000, QLatin1Char('[')))->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(parseAndFirstSlice, nestedOrdered10000, QStringLiteral("1. ").repeated(10000) + QStringLiteral("deep"))
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(parseAndFirstSlice, codeBlock250K,
+                  QStringLiteral("```\n") + QStringLiteral("x = f(y) + 1 # ok\n").repeated(14000) + QStringLiteral("```\n"))
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(parseAndFirstSlice, table10000Rows,
+                  QStringLiteral("| a | b |\n|---|---|\n") + QStringLiteral("| cell | more |\n").repeated(10000))
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(parseAndFirstSlice, note5M, noteOf(5 * 1024 * 1024))->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(parseAndLayout, note5M, noteOf(5 * 1024 * 1024))->Unit(benchmark::kMillisecond)->Iterations(2);
 

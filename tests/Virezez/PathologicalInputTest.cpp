@@ -4,6 +4,7 @@
 
 #include <QFile>
 #include <QImage>
+#include <QTest>
 #include <gtest/gtest.h>
 
 namespace {
@@ -84,6 +85,9 @@ TEST(PathologicalInput, FiveMegabyteNoteLaysOutInSlices)
     StructuredText view(big);
     view.resize(600, 400);
     view.show();
+    // Parsed in the background: empty at first, then laid out once the document arrives.
+    EXPECT_TRUE(view.document().isEmpty());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !view.document().isEmpty(); }, 60000));
     // The first slice already gives a height estimate, long before the note is laid out.
     EXPECT_GT(view.heightForWidth(600), 400);
     ASSERT_NE(view.currentLayout(), nullptr);
@@ -112,4 +116,30 @@ TEST(PathologicalInput, BrokenEncodingsAndControlCharacters)
     render(view);
     EXPECT_TRUE(view.document().text().contains(QStringLiteral("abc")));
     EXPECT_EQ(view.blocks().block(view.blocks().roots()[0]).kind, Kind::Heading);
+}
+
+TEST(PathologicalInput, HugeParagraphsTablesAndCodeBlocksAreLaidOutInSlicesExactlyAsAtOnce)
+{
+    // Ten thousand code spans in one list item's paragraph, a long table, a long and wide code
+    // block, then more blocks after them.
+    const QString md = QStringLiteral("- ") + QStringLiteral("`a").repeated(5000)
+        + QStringLiteral("\n\n| a | b |\n|---|--:|\n") + QStringLiteral("| x | *y* |\n").repeated(200) + QStringLiteral("\n```\n")
+        + (QStringLiteral("wide ").repeated(60) + QLatin1Char('\n')).repeated(300) + QStringLiteral("```\n# After\n\ntext");
+    const AttributedString doc = AttributedStringMarkdownParser(QUrl(), {}, PatternProcessor()).attributedString(md);
+    const BlockTree tree(doc);
+    const DefaultStyle style;
+    DocumentLayout whole(doc, tree, style, 600);
+    whole.layoutAll();
+    DocumentLayout sliced(doc, tree, style, 600);
+    int slices = 1;
+    while (!sliced.layoutFor(0))
+        ++slices;
+    EXPECT_GT(slices, 20); // one piece of the paragraph per slice
+    EXPECT_EQ(sliced.height(), whole.height());
+    ASSERT_EQ(sliced.textItems().size(), whole.textItems().size());
+    EXPECT_EQ(sliced.textItems().back().origin, whole.textItems().back().origin);
+    EXPECT_EQ(sliced.shapes().size(), whole.shapes().size());
+    ASSERT_EQ(sliced.regions().size(), 1u);
+    EXPECT_EQ(sliced.regions()[0].viewport, whole.regions()[0].viewport);
+    EXPECT_EQ(sliced.textItems().rbegin()[2].region, 0); // the code block's last piece scrolls with it
 }
