@@ -88,8 +88,7 @@ TEST(AtomParser, RecordedEntriesKeepTheirValues)
 
     EXPECT_EQ(parse(realFeed("arxivpy_2026-04_newapi_id_2104.12255v1_title_is_0.xml")).first().title, "0");
     const QStringList authors = parse(realFeed("arxivpy_2026-04_newapi_id_list_one_missing_34authors_nonascii.xml")).first().authors;
-    EXPECT_EQ(authors.size(), 34);
-    EXPECT_TRUE(authors.contains(QString::fromUtf8("Dirk Wübben")));
+    EXPECT_TRUE(authors.size() == 34 && authors.contains(QString::fromUtf8("Dirk Wübben"))) << authors.join(", ").toStdString();
     parse(realFeed("pubs_2019_id_INVALIDID_error_http400.xml"));
     EXPECT_EQ(log.lines().filter("Brivet: Skipping").value(0), "Brivet: Skipping incomplete paper entry. Has id:no, "
                                                                 "title:yes, summary:yes, published:no, pdfURL:no URL");
@@ -99,12 +98,6 @@ TEST(AtomParser, EntryRules)
 {
     using Check = std::function<void(const SearchRecord &)>;
     struct { const char *name; QByteArray body; Check check; } const kept[] = {
-        {"old-style id keeps its slash", base + "<title>T</title>" + pdf, [](auto &p) {
-             EXPECT_EQ(p.id, "hep-th/9901001v1");
-             EXPECT_EQ(p.url, QUrl("http://arxiv.org/abs/hep-th/9901001v1"));
-             EXPECT_TRUE(p.authors.isEmpty());
-             EXPECT_FALSE(p.doi || p.comment);
-         }},
         {"mixed content keeps the last child's text", base + "<title>T</title>" + pdf +
              "<summary>before <b>child</b> after</summary>", [](auto &p) { EXPECT_EQ(p.summary, "child"); }},
         {"the first title wins", base + "<title>First</title><title>Second</title>" + pdf,

@@ -21,21 +21,12 @@ LocalHttpServer::Request parseHead(const QByteArray &head)
     for (const QByteArray &line : lines.mid(1)) {
         const qsizetype colon = line.indexOf(':');
         if (colon > 0)
-            request.headers.append({line.left(colon).trimmed(), line.mid(colon + 1).trimmed()});
+            request.headers.insert(line.left(colon).trimmed().toLower(), line.mid(colon + 1).trimmed());
     }
     return request;
 }
 
 } // namespace
-
-QByteArray LocalHttpServer::Request::header(const QByteArray &name) const
-{
-    for (const auto &[key, value] : headers) {
-        if (key.compare(name, Qt::CaseInsensitive) == 0)
-            return value;
-    }
-    return {};
-}
 
 LocalHttpServer::LocalHttpServer()
 {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QHash>
 #include <QList>
 #include <QObject>
 #include <QString>
@@ -19,15 +20,14 @@ class QTcpSocket;
 class LocalHttpServer : public QObject {
     Q_OBJECT
 public:
-    using Fields = QList<std::pair<QByteArray, QByteArray>>;
     struct Request {
         QByteArray target;   // as sent: path plus "?" and the raw query
         QString path;        // percent-decoded
         QByteArray rawQuery; // exactly as sent, without the "?"
         QList<std::pair<QString, QString>> queryItems; // in order, percent-decoded ("+" stays "+")
-        Fields headers;
-        // The value of the first header with this name (case-insensitive), or null.
-        QByteArray header(const QByteArray &name) const;
+        QHash<QByteArray, QByteArray> headers;          // by lower-case name
+        // The value of the header with this name (case-insensitive), or null.
+        QByteArray header(const QByteArray &name) const { return headers.value(name.toLower()); }
     };
 
     struct Response {
@@ -39,7 +39,7 @@ public:
         };
         int status = 200;
         QByteArray body;
-        Fields headers = {{"Content-Type", "application/octet-stream"}};
+        QList<std::pair<QByteArray, QByteArray>> headers = {{"Content-Type", "application/octet-stream"}};
         Behaviour behaviour = Behaviour::Complete;
         qsizetype cutAfter = 0;
         int delayMs = 0; // wait this long before answering
