@@ -32,6 +32,9 @@ TEST_F(UrlSessionTest, IncompleteAnswersAreTransportErrors)
         {{.body = small, .behaviour = Behaviour::CutOffBody, .cutAfter = 100}, Kind::ConnectionLost, {}},
         {{.body = big}, Kind::BodyTooLarge, tooLarge},
         {{.body = big, .sendContentLength = false}, Kind::BodyTooLarge, tooLarge},
+        // Ended while the rest is still awaited, not only once the answer is complete.
+        {{.body = big, .behaviour = Behaviour::StallMidBody, .cutAfter = 50'000, .sendContentLength = false},
+         Kind::BodyTooLarge, tooLarge},
     };
     UrlSession session(300ms, 4096);
     QTcpServer closed;
