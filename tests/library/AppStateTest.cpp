@@ -56,8 +56,4 @@ TEST(AppState, SelectedTitleLooksAtEnginesFirstThenTheGivenLists)
         state.setSelectedListId(id);
         EXPECT_EQ(state.selectedTitle(lists), title);
     }
-    state.setSelectedListId(reading->id());
-    reading->setName("Renamed");
-    EXPECT_EQ(state.selectedTitle(lists), "Renamed");
-    EXPECT_EQ(state.selectedTitle({}), "");
 }

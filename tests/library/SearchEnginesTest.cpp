@@ -1,26 +1,19 @@
 #include "AtomParser.h"
 #include "AwaitTask.h"
 #include "LocalHttpServer.h"
-#include "LogCapture.h"
 #include "PaperList.h"
 #include "QtPrinters.h"
+#include "RealData.h"
 #include "SearchEngines.h"
 #include "SearchError.h"
 #include "TestMain.h"
 
-#include <QFile>
+#include <QThread>
 #include <gtest/gtest.h>
 
 #include <thread>
 
 namespace {
-
-QByteArray realData(const QString &path)
-{
-    QFile file(QStringLiteral(BRIVET_REALDATA_DIR "/") + path);
-    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << path.toStdString();
-    return file.readAll();
-}
 
 // One server for the process: the shared clients read their endpoints once.
 class SearchEnginesTest : public ::testing::Test {
@@ -44,19 +37,18 @@ TEST_F(SearchEnginesTest, TwoEnginesMadeOnceInSidebarOrder)
 {
     std::vector<const QList<SearchEngine *> *> seen(8);
     std::vector<std::thread> threads;
-    for (size_t i = 0; i < seen.size(); ++i)
-        threads.emplace_back([&seen, i] { seen[i] = &searchEngines(); });
+    for (auto &engines : seen)
+        threads.emplace_back([&engines] { engines = &searchEngines(); });
     for (auto &t : threads)
         t.join();
     for (const auto *engines : seen)
         EXPECT_EQ(*engines, searchEngines());
 
     ASSERT_EQ(searchEngines().size(), 2);
+    // Fixed identifiers: a selection must name the same engine on every launch.
     EXPECT_EQ(engine(0).name(), "ArXiv");
-    EXPECT_EQ(engine(0).icon(), "stroke.line.diagonal.slash");
     EXPECT_EQ(engine(0).id(), QUuid("80169889-bb67-4577-b477-1db120c1062d"));
     EXPECT_EQ(engine(1).name(), "ADS");
-    EXPECT_EQ(engine(1).icon(), "text.magnifyingglass");
     EXPECT_EQ(engine(1).id(), QUuid("46234a1b-de6a-40ea-8914-20d7d4b11541"));
     EXPECT_TRUE(isSearchEngine(engine(0).id()) && isSearchEngine(engine(1).id()));
     EXPECT_FALSE(isSearchEngine(QUuid()) || isSearchEngine(PaperList().id()));
@@ -66,43 +58,29 @@ TEST_F(SearchEnginesTest, RunQueryGivesTheServedPapersMadeOnTheCallingThread)
 {
     const QByteArray feed = realData("arxiv/arxivpy_2026-04_newapi_search_testing_start0_max10.xml");
     server->setResponse({.body = feed});
-    LogCapture log;
-    EXPECT_FALSE(engine(0).papers());
     const QList<PaperPtr> papers = awaitTask(engine(0).runQuery("  all:testing "));
     EXPECT_EQ(server->requests().last().queryItems.first().second, "  all:testing ") << "sent exactly as typed";
     EXPECT_EQ(server->requests().last().queryItems.at(1).second, "100");
     EXPECT_FALSE(engine(0).papers()) << "runQuery stores nothing";
 
-    ArxivActor::AtomParser parser;
-    const QList<SearchRecord> expected = parser.parse(feed);
+    const QList<SearchRecord> expected = ArxivActor::AtomParser().parse(feed);
     ASSERT_EQ(papers.size(), expected.size());
     for (qsizetype i = 0; i < papers.size(); ++i) {
         const Paper &p = *papers[i];
-        const SearchRecord &r = expected[i];
         EXPECT_EQ(SearchRecord({p.id(), p.title(), p.summary(), p.authors(), p.published(), p.doi(), p.url(),
-                                p.pdfURL(), p.comment(), p.notes()}), r);
+                                p.pdfURL(), p.comment(), p.notes()}), expected[i]);
         EXPECT_EQ(p.thread(), QThread::currentThread());
         EXPECT_EQ(p.modelContext(), nullptr);
     }
-    EXPECT_TRUE(log.lines().contains("Brivet: Parsed 10 papers from ArXiv XML"));
 }
 
-TEST_F(SearchEnginesTest, EnginesKeepSeparateResultsAndErrorsPassThrough)
+TEST_F(SearchEnginesTest, AdsSearchesWithTheTokenAndErrorsPassThrough)
 {
     server->setResponse({.body = realData("ads/export_service_data_4_publisher_fl_all_date_comment.json")});
-    LogCapture log;
     const QList<PaperPtr> ads = awaitTask(engine(1).runQuery("bibcode:x"));
     ASSERT_EQ(ads.size(), 1);
     EXPECT_EQ(ads.first()->id(), "2025romanrept..742B");
     EXPECT_EQ(server->requests().last().header("Authorization"), "Bearer TestToken");
-    engine(1).setPapers(ads);
-
-    // The way the window stores results: only on success, per engine.
     server->setResponse({.status = 503, .body = "busy"});
-    EXPECT_THROW(engine(1).setPapers(awaitTask(engine(1).runQuery("again"))), SearchError);
-    EXPECT_EQ(engine(1).papers(), ads);
-    server->setResponse({.body = "<feed xmlns='http://www.w3.org/2005/Atom'/>"});
-    engine(0).setPapers(awaitTask(engine(0).runQuery("")));
-    EXPECT_EQ(engine(0).papers(), QList<PaperPtr>());
-    EXPECT_EQ(engine(1).papers(), ads);
+    EXPECT_THROW(awaitTask(engine(1).runQuery("again")), SearchError);
 }

@@ -17,21 +17,52 @@ class UrlSessionTest : public ::testing::Test {
 protected:
     QCoreApplication &app = testApp(); // before the server: sockets need the application
     LocalHttpServer server;
-
-    TransportError failure(UrlSession &session, const QUrl &url)
-    {
-        try {
-            awaitTask(session.get(url));
-        } catch (const TransportError &e) {
-            return e;
-        }
-        ADD_FAILURE() << "no transport error";
-        return TransportError(TransportError::Kind::Other, {});
-    }
 };
 
 } // namespace
 
+TEST_F(UrlSessionTest, IncompleteAnswersAreTransportErrors)
+{
+    using Kind = TransportError::Kind;
+    const QByteArray small(1000, 'x'), big(100'000, 'x');
+    const QString timedOut = "The request timed out.", tooLarge = "The answer is larger than 4096 bytes.";
+    struct { LocalHttpServer::Response response; Kind kind; QString description; } const cases[] = {
+        {{.body = small, .behaviour = Behaviour::Stall}, Kind::TimedOut, timedOut},
+        {{.body = small, .behaviour = Behaviour::StallMidBody, .cutAfter = 100}, Kind::TimedOut, timedOut},
+        {{.body = small, .behaviour = Behaviour::CutOffBody, .cutAfter = 100}, Kind::ConnectionLost, {}},
+        {{.body = big}, Kind::BodyTooLarge, tooLarge},
+        {{.body = big, .sendContentLength = false}, Kind::BodyTooLarge, tooLarge},
+        // Ended while the rest is still awaited, not only once the answer is complete.
+        {{.body = big, .behaviour = Behaviour::StallMidBody, .cutAfter = 50'000, .sendContentLength = false},
+         Kind::BodyTooLarge, tooLarge},
+    };
+    UrlSession session(300ms, 4096);
+    QTcpServer closed;
+    closed.listen(QHostAddress::LocalHost, 0);
+    const QUrl refused(QStringLiteral("http://127.0.0.1:%1/").arg(closed.serverPort()));
+    closed.close();
+    EXPECT_EQ(awaitFailure<TransportError>(session.get(refused)).value().kind(), Kind::ConnectionRefused);
+
+    QElapsedTimer clock;
+    for (const auto &c : cases) {
+        server.setResponse(c.response);
+        clock.start();
+        const TransportError e = awaitFailure<TransportError>(session.get(server.url())).value();
+        EXPECT_EQ(e.kind(), c.kind) << e.description().toStdString();
+        EXPECT_FALSE(e.description().isEmpty());
+        if (!c.description.isEmpty())
+            EXPECT_EQ(e.description(), c.description);
+        EXPECT_TRUE(c.kind != Kind::TimedOut || clock.elapsed() >= 250) << "timed out too early";
+    }
+    // A request's own limit applies when it is the shorter one.
+    server.setResponse({.body = {}, .behaviour = Behaviour::Stall});
+    clock.start();
+    EXPECT_THROW(awaitTask(UrlSession(60s).get(server.url(), {}, 200ms)), TransportError);
+    EXPECT_LT(clock.elapsed(), 10'000);
+}
+
+// Kept after the failure tests: a test process that exits right after an
+// aborted request can crash in Qt's network thread during exit.
 TEST_F(UrlSessionTest, AnyStatusIsAnAnswerWithItsBody)
 {
     UrlSession session;
@@ -44,52 +75,7 @@ TEST_F(UrlSessionTest, AnyStatusIsAnAnswerWithItsBody)
     }
     EXPECT_EQ(server.requests().last().target, "/a?q=x%20y");
     EXPECT_EQ(server.requests().last().header("authorization"), "Bearer t");
-}
-
-TEST_F(UrlSessionTest, AStalledAnswerTimesOutAfterTheIdleTime)
-{
-    UrlSession session(300ms);
-    for (Behaviour behaviour : {Behaviour::Stall, Behaviour::StallMidBody}) {
-        server.setResponse({.body = QByteArray(1000, 'x'), .behaviour = behaviour, .cutAfter = 100});
-        QElapsedTimer clock;
-        clock.start();
-        const TransportError e = failure(session, server.url());
-        EXPECT_EQ(e.kind(), TransportError::Kind::TimedOut);
-        EXPECT_EQ(e.description(), "The request timed out.");
-        EXPECT_GE(clock.elapsed(), 250);
-    }
-    // A request's own limit applies when it is the shorter one.
-    UrlSession patient(60s);
-    QElapsedTimer clock;
-    clock.start();
-    EXPECT_THROW(awaitTask(patient.get(server.url(), {}, 200ms)), TransportError);
-    EXPECT_LT(clock.elapsed(), 10'000);
-}
-
-TEST_F(UrlSessionTest, ConnectionFailuresAreTransportErrors)
-{
-    UrlSession session(5s);
-    server.setResponse({.body = QByteArray(5000, 'x'), .behaviour = Behaviour::CutOffBody, .cutAfter = 1000});
-    EXPECT_EQ(failure(session, server.url()).kind(), TransportError::Kind::ConnectionLost);
-
-    QTcpServer closed;
-    closed.listen(QHostAddress::LocalHost, 0);
-    const QUrl refused(QStringLiteral("http://127.0.0.1:%1/").arg(closed.serverPort()));
-    closed.close();
-    const TransportError e = failure(session, refused);
-    EXPECT_EQ(e.kind(), TransportError::Kind::ConnectionRefused);
-    EXPECT_FALSE(e.description().isEmpty());
-}
-
-TEST_F(UrlSessionTest, ABodyOverTheLimitEndsTheRequest)
-{
-    UrlSession session(5s, 4096);
-    for (bool announced : {true, false}) {
-        server.setResponse({.body = QByteArray(100'000, 'x'), .sendContentLength = announced});
-        const TransportError e = failure(session, server.url());
-        EXPECT_EQ(e.kind(), TransportError::Kind::BodyTooLarge);
-        EXPECT_EQ(e.description(), "The answer is larger than 4096 bytes.");
-    }
+    // A body of exactly the limit is still whole.
     server.setResponse({.body = QByteArray(4096, 'y')});
-    EXPECT_EQ(awaitTask(session.get(server.url())).body.size(), 4096);
+    EXPECT_EQ(awaitTask(UrlSession(5s, 4096).get(server.url())).body.size(), 4096);
 }

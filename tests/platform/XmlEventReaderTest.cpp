@@ -5,46 +5,33 @@
 
 namespace {
 
-// Every event as one line; adjacent text pieces joined, so tests do not
-// depend on how expat splits runs.
+// The events written back as markup, CDATA marked; text pieces simply follow
+// each other, so tests do not depend on how expat splits runs.
 struct Recorder : XmlEventHandler {
-    QStringList events;
-    QString text;
-    int pieces = 0;
-    void flush()
-    {
-        if (!text.isEmpty())
-            events.append("text " + std::exchange(text, QString()));
-    }
+    QString out;
     void startElement(QUtf8StringView name, const XmlAttributes &attributes) override
     {
-        flush();
-        QString line = "start " + name.toString();
+        out += "<" + name.toString();
         const auto map = attributes.toMap();
         for (auto it = map.begin(); it != map.end(); ++it)
-            line += " " + it.key() + "=" + it.value();
-        events.append(line);
-        if (attributes.value("title") && !attributes.value("Title"))
-            events.append("title attribute " + attributes.value("title")->toString());
+            out += " " + it.key() + "=" + it.value();
+        out += ">";
     }
-    void characters(QUtf8StringView piece) override { ++pieces, text += piece.toString(); }
-    void cdata(QUtf8StringView piece) override { flush(), events.append("cdata " + piece.toString()); }
-    void endElement(QUtf8StringView name) override { flush(), events.append("end " + name.toString()); }
+    void characters(QUtf8StringView piece) override { out += piece.toString(); }
+    void cdata(QUtf8StringView piece) override { out += "[cdata " + piece.toString() + "]"; }
+    void endElement(QUtf8StringView name) override { out += "</" + name.toString() + ">"; }
 };
 
 } // namespace
 
-TEST(XmlEventReader, NamesKeepTheirPrefixesAndTextArrivesInPieces)
+TEST(XmlEventReader, NamesKeepTheirPrefixesAndEntitiesAreResolved)
 {
     Recorder r;
     XmlEventReader reader(r);
     ASSERT_TRUE(reader.parse("<?xml version='1.0'?><feed xmlns:arxiv='urn:a'><arxiv:comment>a &amp; b &lt; c"
                              "</arxiv:comment><!-- c --><?pi x?><link href='h' title=\"pdf\"/><t><![CDATA[<x>]]></t></feed>"));
-    EXPECT_TRUE(reader.errorDescription().isEmpty());
-    EXPECT_EQ(r.events, (QStringList{"start feed xmlns:arxiv=urn:a", "start arxiv:comment", "text a & b < c",
-                                     "end arxiv:comment", "start link href=h title=pdf", "title attribute pdf",
-                                     "end link", "start t", "cdata <x>", "end t", "end feed"}));
-    EXPECT_GT(r.pieces, 1);
+    EXPECT_EQ(r.out, "<feed xmlns:arxiv=urn:a><arxiv:comment>a & b < c</arxiv:comment><link href=h title=pdf></link>"
+                     "<t>[cdata <x>]</t></feed>");
 }
 
 TEST(XmlEventReader, MalformedDocumentsFailWithAReadableDescription)
@@ -64,8 +51,7 @@ TEST(XmlEventReader, LoadsNoExternalEntityAndRefusesEntityExpansion)
     Recorder r;
     XmlEventReader reader(r);
     reader.parse("<!DOCTYPE a [<!ENTITY x SYSTEM 'file:///etc/hostname'>]><a>&x;</a>");
-    r.flush();
-    EXPECT_EQ(r.events.filter("text").size(), 0);
+    EXPECT_TRUE(QString(r.out).remove("<a>").remove("</a>").isEmpty()) << r.out.toStdString();
 
     QByteArray laughs = "<!DOCTYPE a [<!ENTITY l0 'lol'>";
     for (int i = 1; i <= 12; ++i)

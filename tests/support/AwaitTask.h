@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QEventLoop>
+#include <gtest/gtest.h>
 #include <qcoro/qcorotask.h>
 
 #include <exception>
@@ -31,4 +32,17 @@ T awaitTask(QCoro::Task<T> task)
     if (error)
         std::rethrow_exception(error);
     return std::move(*result);
+}
+
+// The E that the task throws; when it ends without one, a test failure and nothing.
+template<typename E, typename T>
+std::optional<E> awaitFailure(QCoro::Task<T> task)
+{
+    try {
+        awaitTask(std::move(task));
+    } catch (const E &e) {
+        return e;
+    }
+    ADD_FAILURE() << "the task ended without the expected exception";
+    return std::nullopt;
 }

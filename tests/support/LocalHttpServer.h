@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QHash>
 #include <QList>
 #include <QObject>
 #include <QString>
@@ -20,16 +21,13 @@ class LocalHttpServer : public QObject {
     Q_OBJECT
 public:
     struct Request {
-        QByteArray method;
         QByteArray target;   // as sent: path plus "?" and the raw query
-        QString path;        // percent-decoded path
+        QString path;        // percent-decoded
         QByteArray rawQuery; // exactly as sent, without the "?"
-        // Query items in order, percent-decoded ("+" stays "+").
-        QList<std::pair<QString, QString>> queryItems;
-        QList<std::pair<QByteArray, QByteArray>> headers; // in order, names as sent
-
-        // The value of the first header with this name (case-insensitive), or null.
-        QByteArray header(const QByteArray &name) const;
+        QList<std::pair<QString, QString>> queryItems; // in order, percent-decoded ("+" stays "+")
+        QHash<QByteArray, QByteArray> headers;          // by lower-case name
+        // The value of the header with this name (case-insensitive), or null.
+        QByteArray header(const QByteArray &name) const { return headers.value(name.toLower()); }
     };
 
     struct Response {
@@ -45,29 +43,19 @@ public:
         Behaviour behaviour = Behaviour::Complete;
         qsizetype cutAfter = 0;
         int delayMs = 0; // wait this long before answering
-        // Without a length the body ends when the connection closes.
-        bool sendContentLength = true;
+        bool sendContentLength = true; // without it the body ends when the connection closes
     };
-
     using Responder = std::function<Response(const Request &)>;
 
-    explicit LocalHttpServer(QObject *parent = nullptr);
-    ~LocalHttpServer() override;
-
-    quint16 port() const { return m_server.serverPort(); }
+    LocalHttpServer();
     // http://127.0.0.1:<port><path>
     QUrl url(const QString &path = QStringLiteral("/")) const;
-
     // Every request gets this answer unless a responder is set.
-    void setResponse(Response response);
-    void setResponder(Responder responder);
-
+    void setResponse(Response response) { m_response = std::move(response); }
+    void setResponder(Responder responder) { m_responder = std::move(responder); }
     const QList<Request> &requests() const { return m_requests; }
 
-    static Request parseRequestHead(const QByteArray &head);
-
 private:
-    void accept();
     void readFrom(QTcpSocket *socket);
     void answer(QTcpSocket *socket, const Response &response);
 

@@ -20,16 +20,6 @@ QStringList LogCapture::lines() const
     return m_lines;
 }
 
-QStringList LogCapture::linesStartingWith(const QString &prefix) const
-{
-    QStringList found;
-    for (const QString &line : lines()) {
-        if (line.startsWith(prefix))
-            found.append(line);
-    }
-    return found;
-}
-
 QThread *LogCapture::threadOf(const QString &prefix) const
 {
     QMutexLocker lock(&m_mutex);
@@ -38,11 +28,4 @@ QThread *LogCapture::threadOf(const QString &prefix) const
             return m_threads[i];
     }
     return nullptr;
-}
-
-void LogCapture::clear()
-{
-    QMutexLocker lock(&m_mutex);
-    m_lines.clear();
-    m_threads.clear();
 }

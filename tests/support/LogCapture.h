@@ -12,15 +12,11 @@ class LogCapture {
 public:
     LogCapture();
     ~LogCapture();
-    LogCapture(const LogCapture &) = delete;
-    LogCapture &operator=(const LogCapture &) = delete;
+    Q_DISABLE_COPY(LogCapture)
 
     QStringList lines() const;
-    // The lines that start with prefix, in order.
-    QStringList linesStartingWith(const QString &prefix) const;
     // The thread that wrote the first line starting with prefix, or null.
     QThread *threadOf(const QString &prefix) const;
-    void clear();
 
 private:
     mutable QMutex m_mutex;
