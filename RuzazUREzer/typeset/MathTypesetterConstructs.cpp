@@ -24,6 +24,26 @@ bool isCombiningMark(char32_t c)
     return (c >= 0x300 && c <= 0x36F) || (c >= 0x20D0 && c <= 0x20FF);
 }
 
+// The fewest extender repeats, from `first` up to `last`, with which the parts of a glyph
+// assembly, each overlapping the next by `overlap`, reach `target`. Bounded, so an absurd
+// size cannot make an absurd number of glyphs.
+template <class Parts>
+int extenderRepeats(const Parts &parts, qreal overlap, qreal target, int first, int last)
+{
+    for (int repeats = first;; ++repeats) {
+        qreal total = 0;
+        int count = 0;
+        for (const auto &part : parts) {
+            const int n = part.extender ? repeats : 1;
+            total += n * part.fullAdvance;
+            count += n;
+        }
+        total -= overlap * (count - 1);
+        if (total >= target || repeats >= last)
+            return repeats;
+    }
+}
+
 char32_t firstCharacter(const QString &text)
 {
     const auto ucs4 = text.toUcs4();
@@ -46,26 +66,15 @@ std::unique_ptr<Math::DisplayNode> Math::Typesetter::stretchHorizontally(quint32
         return best ? std::move(best) : glyphBox(glyph, style);
     const qreal overlap = m.minConnectorOverlap(false);
     auto list = std::make_unique<ListNode>();
-    // Repeat the extenders until the parts reach the width; bounded for absurd widths.
-    for (int repeats = 1; repeats <= 64; ++repeats) {
-        qreal total = 0;
-        int count = 0;
-        for (const auto &part : parts)
-            for (int r = 0; r < (part.extender ? repeats : 1); ++r, ++count)
-                total += part.fullAdvance;
-        total -= overlap * (count - 1);
-        if (total >= targetWidth || repeats == 64) {
-            qreal x = 0;
-            for (const auto &part : parts) {
-                for (int r = 0; r < (part.extender ? repeats : 1); ++r) {
-                    list->add(glyphBox(part.glyph, style), x, 0);
-                    x += part.fullAdvance - overlap;
-                }
-            }
-            list->width = x + overlap;
-            break;
+    const int repeats = extenderRepeats(parts, overlap, targetWidth, 1, 64);
+    qreal x = 0;
+    for (const auto &part : parts) {
+        for (int r = 0; r < (part.extender ? repeats : 1); ++r) {
+            list->add(glyphBox(part.glyph, style), x, 0);
+            x += part.fullAdvance - overlap;
         }
     }
+    list->width = x + overlap;
     return list;
 }
 
@@ -90,26 +99,16 @@ std::unique_ptr<Math::DisplayNode> Math::Typesetter::delimiter(const QString &ch
         if (!parts.empty()) {
             const qreal overlap = m.minConnectorOverlap(true);
             auto stack = std::make_unique<ListNode>();
-            for (int repeats = 0; repeats <= 200; ++repeats) {
-                qreal total = 0;
-                int count = 0;
-                for (const auto &part : parts)
-                    for (int r = 0; r < (part.extender ? repeats : 1); ++r, ++count)
-                        total += part.fullAdvance;
-                total -= overlap * (count - 1);
-                if (total < targetHeight && repeats < 200)
-                    continue;
-                // Parts go from bottom to top, each overlapping the one below.
-                qreal y = 0;
-                for (const auto &part : parts) {
-                    for (int r = 0; r < (part.extender ? repeats : 1); ++r) {
-                        auto piece = glyphBox(part.glyph, style);
-                        const qreal d = piece->descent;
-                        stack->add(std::move(piece), 0, y + d);
-                        y += part.fullAdvance - overlap;
-                    }
+            const int repeats = extenderRepeats(parts, overlap, targetHeight, 0, 200);
+            // Parts go from bottom to top, each overlapping the one below.
+            qreal y = 0;
+            for (const auto &part : parts) {
+                for (int r = 0; r < (part.extender ? repeats : 1); ++r) {
+                    auto piece = glyphBox(part.glyph, style);
+                    const qreal d = piece->descent;
+                    stack->add(std::move(piece), 0, y + d);
+                    y += part.fullAdvance - overlap;
                 }
-                break;
             }
             box = std::move(stack);
         }
