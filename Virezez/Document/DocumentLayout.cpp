@@ -163,16 +163,7 @@ void DocumentLayout::enterBlock(int block, const Frame &parent)
         break;
     case Kind::BlockQuote: {
         const auto &style = m_style.blockQuote();
-        Frame f;
-        f.block = block;
-        f.top = m_y;
-        f.depth = parent.depth + 1;
-        f.listDepth = parent.listDepth;
-        f.color = style.text;
-        f.decorated = f.depth <= m_style.maxVisualDepth() && parent.width - style.indent >= kMinTextWidth;
-        f.x = parent.x + (f.decorated ? style.indent : 0);
-        f.width = parent.width - (f.decorated ? style.indent : 0);
-        m_frames.push_back(f);
+        m_frames.push_back(indentedFrame(block, parent, style.indent, style.text));
         break;
     }
     default: {
@@ -236,20 +227,28 @@ void DocumentLayout::openList(int block, const Frame &parent)
     m_frames.push_back(f);
 }
 
+DocumentLayout::Frame DocumentLayout::indentedFrame(int block, const Frame &parent, qreal indent, QColor color) const
+{
+    Frame f;
+    f.block = block;
+    f.top = m_y;
+    f.depth = parent.depth + 1;
+    f.listDepth = parent.listDepth;
+    f.color = color;
+    // Past the depth cap, or when too little width would remain, the child shares its
+    // parent's indent and draws no bar or marker of its own.
+    f.decorated = f.depth <= m_style.maxVisualDepth() && parent.width - indent >= kMinTextWidth;
+    const qreal used = f.decorated ? indent : 0;
+    f.x = parent.x + used;
+    f.width = parent.width - used;
+    return f;
+}
+
 void DocumentLayout::openItem(int block, const Frame &list)
 {
     const auto &intent = m_doc.intent(block);
     const auto &style = m_style.list();
-    Frame f;
-    f.block = block;
-    f.top = m_y;
-    f.depth = list.depth + 1;
-    f.listDepth = list.listDepth;
-    f.color = list.color;
-    f.decorated = f.depth <= m_style.maxVisualDepth() && list.width - list.markerWidth >= kMinTextWidth;
-    const qreal indent = f.decorated ? list.markerWidth : 0;
-    f.x = list.x + indent;
-    f.width = list.width - indent;
+    Frame f = indentedFrame(block, list, list.markerWidth, list.color);
     if (f.decorated) {
         ShapeItem marker;
         marker.region = -1;

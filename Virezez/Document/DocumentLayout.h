@@ -67,6 +67,9 @@ private:
     bool layoutMath(int block, const Frame &parent);
     void layoutTable(int block, const Frame &parent);
     void openList(int block, const Frame &parent);
+    // A child frame indented by `indent` within its parent, unless the nesting cap or
+    // the remaining width forbid it.
+    Frame indentedFrame(int block, const Frame &parent, qreal indent, QColor color) const;
     void openItem(int block, const Frame &parent);
     void addText(TextItem item);
     void resolveMarkers(qreal baseline);
