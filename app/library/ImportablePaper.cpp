@@ -1,5 +1,6 @@
 #include "ImportablePaper.h"
 
+#include "AppFolders.h"
 #include "DataManager.h"
 #include "FileDownload.h"
 #include "ImportError.h"
@@ -57,7 +58,7 @@ QCoro::Task<PaperPtr> ImportablePaper::importPaper(PaperList *list)
     // From here on the paper is in a list, so its PDF belongs in the documents folder.
     paper->addToList(list);
     const QString destination = paper->localURL().toLocalFile();
-    QDir().mkpath(QFileInfo(destination).absolutePath());
+    AppFolders::prepareFolderOf(destination);
 
     if (m_pdfURL) {
         const QPointer<ImportablePaper> self(this);

@@ -64,7 +64,7 @@ QCoro::Task<void> Paper::openPDF()
 
     const QString paperId = id();
     const QString destination = localURL().toLocalFile();
-    QDir().mkpath(QFileInfo(destination).absolutePath());
+    AppFolders::prepareFolderOf(destination);
     try {
         co_await FileDownload::toFile(*source, destination);
     } catch (const HttpStatusError &) {

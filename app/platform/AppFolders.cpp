@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QStandardPaths>
 
 QString AppFolders::documents()
@@ -11,8 +12,17 @@ QString AppFolders::documents()
 
 QString AppFolders::temporary()
 {
-    const QString path = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
-    if (!QFileInfo::exists(path) && QDir().mkpath(path))
-        QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-    return path;
+    return QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
+}
+
+bool AppFolders::prepareFolderOf(const QString &filePath)
+{
+    const QString folder = QFileInfo(filePath).absolutePath();
+    if (QFileInfo(folder).isDir())
+        return true;
+    if (!QDir().mkpath(folder))
+        return false;
+    if (QDir::cleanPath(folder) == QDir::cleanPath(temporary()))
+        QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    return true;
 }

@@ -4,11 +4,16 @@
 
 // The application's own places on disk. Both are per-user; nothing lives under a
 // fixed name in the shared /tmp, where another user could plant or read files.
+// The paths are computed without touching the disk; prepareFolderOf() makes a folder
+// only when a file is about to be written there.
 class AppFolders {
 public:
     // $XDG_DATA_HOME/Brivet/Documents: the PDFs of listed papers when there is no cloud folder.
     static QString documents();
-    // $XDG_CACHE_HOME/Brivet: the PDFs of papers that are in no list. Created on demand,
-    // readable by the user only.
+    // $XDG_CACHE_HOME/Brivet: the PDFs of papers that are in no list.
     static QString temporary();
+
+    // Makes the folder that will hold filePath, with missing parents. The temporary
+    // folder is made readable by the user only. Returns whether the folder exists.
+    static bool prepareFolderOf(const QString &filePath);
 };

@@ -41,7 +41,13 @@ TEST_P(PaperFiles, OpeningDownloadsOnlyWhatIsMissing)
 
     server.setResponse({.status = 200, .body = "%PDF-1.7 body"});
     auto paper = makePaper("2301.00001", server.url("/pdf/2301.00001"));
+    paper->localURL(); // names the folder without making it
+    EXPECT_FALSE(QFileInfo::exists(folders.temporary()));
     awaitVoid(paper->openPDF());
+    // Only the user may look into the folder of downloaded PDFs.
+    const QFileDevice::Permissions others = QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ExeGroup
+                                          | QFileDevice::ReadOther | QFileDevice::WriteOther | QFileDevice::ExeOther;
+    EXPECT_FALSE(QFileInfo(folders.temporary()).permissions() & others);
     ASSERT_EQ(workspace->opened.size(), 1);
     EXPECT_EQ(workspace->opened.first(), paper->localURL());
     EXPECT_EQ(TemporaryDataFolder::readAll(paper->localURL().toLocalFile()), "%PDF-1.7 body");
