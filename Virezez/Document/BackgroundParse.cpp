@@ -25,6 +25,9 @@ struct BackgroundParse::State {
     QObject *receiver = nullptr;     // guarded by mutex; null once the view is gone
     std::optional<Request> waiting;  // guarded by mutex
     bool running = false;            // guarded by mutex
+    // The generation of a result posted to the receiver and not yet handed over; a parse counts
+    // as pending until then, or the view would say it is idle while its document is in the queue.
+    std::atomic<quint64> posted{0};
     std::atomic<quint64> generation{0}; // written on the receiver's thread only
     Deliver deliver;                 // used on the receiver's thread only
 };
@@ -69,7 +72,10 @@ void BackgroundParse::cancel()
 bool BackgroundParse::isPending() const
 {
     const std::lock_guard<std::mutex> lock(m_state->mutex);
-    return m_state->running || m_state->waiting.has_value();
+    if (m_state->running || m_state->waiting.has_value())
+        return true;
+    const quint64 posted = m_state->posted.load();
+    return posted != 0 && posted == m_state->generation.load();
 }
 
 void BackgroundParse::retire(Retired retired)
@@ -114,9 +120,13 @@ void BackgroundParse::run(const std::shared_ptr<State> &state)
         const std::lock_guard<std::mutex> lock(state->mutex);
         if (!state->receiver || generation != state->generation.load())
             continue; // a stale document is freed here, off the GUI thread
+        state->posted = generation;
         QMetaObject::invokeMethod(
             state->receiver,
             [state, generation, result] {
+                // Cleared before delivering, so the view is idle when it shows the document.
+                quint64 expected = generation;
+                state->posted.compare_exchange_strong(expected, 0);
                 // The text may have changed again while the result waited in the queue.
                 if (generation == state->generation.load() && state->deliver)
                     state->deliver(std::move(result->first), std::move(result->second));

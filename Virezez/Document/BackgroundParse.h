@@ -35,6 +35,7 @@ public:
     void request(QString markup, std::shared_ptr<const MarkupParser> parser, Retired retired = {});
     // Drops the request waiting or running, e.g. because the text was parsed another way.
     void cancel();
+    // True from a request until its document is delivered or the request is dropped.
     bool isPending() const;
 
     // Frees a document on a pool thread.

@@ -15,7 +15,7 @@ namespace {
 
 QString commonMarkText()
 {
-    QFile f(QStringLiteral(BRIVET_REALDATA_DIR "/markdown/commonmark-spec-0.31.2_spec.txt"));
+    QFile f(QStringLiteral(BRIVET_TEST_DATA_DIR "/markdown/commonmark-spec-0.31.2_spec.txt"));
     f.open(QIODevice::ReadOnly);
     return QString::fromUtf8(f.readAll());
 }

@@ -14,7 +14,7 @@ namespace {
 // repeated in turn.
 QByteArray hundredDocuments()
 {
-    QFile file(QStringLiteral(BRIVET_REALDATA_DIR "/ads/andycasey-ads_2015_first_author_sudilovsky_28docs.json"));
+    QFile file(QStringLiteral(BRIVET_TEST_DATA_DIR "/ads/andycasey-ads_2015_first_author_sudilovsky_28docs.json"));
     if (!file.open(QIODevice::ReadOnly))
         qFatal("missing answer");
     QJsonArray complete;

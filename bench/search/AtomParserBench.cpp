@@ -12,7 +12,7 @@ namespace {
 
 QByteArray realFeed()
 {
-    QFile file(QStringLiteral(BRIVET_REALDATA_DIR "/arxiv/arxivpy_2026-04_newapi_search_testing_start0_max100.xml"));
+    QFile file(QStringLiteral(BRIVET_TEST_DATA_DIR "/arxiv/arxivpy_2026-04_newapi_search_testing_start0_max100.xml"));
     if (!file.open(QIODevice::ReadOnly))
         qFatal("missing feed");
     return file.readAll();

@@ -17,7 +17,7 @@ namespace {
 
 QStringList corpus()
 {
-    QFile file(QStringLiteral(BRIVET_REALDATA_DIR "/math/im2markup_sample_formulas_1200.lst"));
+    QFile file(QStringLiteral(BRIVET_TEST_DATA_DIR "/math/im2markup_sample_formulas_1200.lst"));
     EXPECT_TRUE(file.open(QIODevice::ReadOnly));
     QStringList formulas;
     for (const QByteArray &line : file.readAll().split('\n')) {

@@ -41,7 +41,7 @@ TEST(MathWriter, WritesLaTeXThatParsesBackToTheSameAtoms)
 
 TEST(MathWriter, CorpusFormulasSurviveARoundTrip)
 {
-    QFile file(QStringLiteral(BRIVET_REALDATA_DIR "/math/im2markup_sample_formulas_1200.lst"));
+    QFile file(QStringLiteral(BRIVET_TEST_DATA_DIR "/math/im2markup_sample_formulas_1200.lst"));
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     int checked = 0;
     for (const QByteArray &line : file.readAll().split('\n')) {

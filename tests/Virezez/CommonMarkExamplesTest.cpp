@@ -20,7 +20,7 @@ struct Example {
 
 std::vector<Example> loadExamples()
 {
-    QFile f(QStringLiteral(BRIVET_REALDATA_DIR "/markdown/commonmark-spec-0.31.2_spec.txt"));
+    QFile f(QStringLiteral(BRIVET_TEST_DATA_DIR "/markdown/commonmark-spec-0.31.2_spec.txt"));
     if (!f.open(QIODevice::ReadOnly))
         return {};
     const QStringList lines = QString::fromUtf8(f.readAll()).split(QLatin1Char('\n'));

@@ -76,7 +76,7 @@ TEST(PathologicalInput, UnmatchedDelimitersAndHugeInlineNesting)
 
 TEST(PathologicalInput, FiveMegabyteNoteLaysOutInSlices)
 {
-    QFile f(QStringLiteral(BRIVET_REALDATA_DIR "/markdown/commonmark-spec-0.31.2_spec.txt"));
+    QFile f(QStringLiteral(BRIVET_TEST_DATA_DIR "/markdown/commonmark-spec-0.31.2_spec.txt"));
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     const QString commonMark = QString::fromUtf8(f.readAll());
     QString big;

@@ -60,7 +60,7 @@ TEST(AdsResponse, RecordedAnswers)
         {"export_service_data_24docs_22doctypes_comment_mathml.json", 24, 0},
         {"export_service_data_4_publisher_fl_all_date_comment.json", 1, 1},
     };
-    ASSERT_EQ(QDir(QStringLiteral(BRIVET_REALDATA_DIR "/ads")).entryList({"*.json"}).size(), int(std::size(expected)));
+    ASSERT_EQ(QDir(QStringLiteral(BRIVET_TEST_DATA_DIR "/ads")).entryList({"*.json"}).size(), int(std::size(expected)));
     for (const auto &e : expected) {
         const QByteArray json = realData(QStringLiteral("ads/") + e.file);
         const QJsonArray docs = QJsonDocument::fromJson(json)["response"]["docs"].toArray();

@@ -56,7 +56,7 @@ TEST(AtomParser, EveryRecordedFeedGivesItsCompleteEntries)
         {"xiv_2025-10_search_cat_cs.RO_multiline_comment.xml", 2, 0, 0, 1, "2510.14968v1"},
         {"zoia_2020-09_id_1601.00001_tex_accent_in_summary.xml", 1, 0, 1, 0, "1601.00001v1"},
     };
-    ASSERT_EQ(QDir(QStringLiteral(BRIVET_REALDATA_DIR "/arxiv")).entryList({"*.xml"}).size(), int(std::size(expected)));
+    ASSERT_EQ(QDir(QStringLiteral(BRIVET_TEST_DATA_DIR "/arxiv")).entryList({"*.xml"}).size(), int(std::size(expected)));
     for (const auto &e : expected) {
         SCOPED_TRACE(e.file);
         LogCapture log;

@@ -82,7 +82,7 @@ TEST_F(SearchClientsTest, StatusAndContentFailures)
     EXPECT_EQ(failure(ads.search("x", 100)), missingData);
     EXPECT_TRUE(log.lines().filter("Brivet: Parsed").isEmpty());
     // Not an HTTP answer at all.
-    EXPECT_EQ(failure(ArxivActor(QUrl::fromLocalFile(BRIVET_REALDATA_DIR "/" + bigFeedFile).toString()).search("x", 100)),
+    EXPECT_EQ(failure(ArxivActor(QUrl::fromLocalFile(BRIVET_TEST_DATA_DIR "/" + bigFeedFile).toString()).search("x", 100)),
               invalidResponse);
     EXPECT_EQ(log.lines().last(), "Brivet: ArXiv HTTP error: 0");
 }

@@ -6,7 +6,7 @@
 // The bytes of a recorded answer, by its path under the real-data folder ("arxiv/x.xml").
 inline QByteArray realData(const QString &path)
 {
-    QFile file(QStringLiteral(BRIVET_REALDATA_DIR "/") + path);
+    QFile file(QStringLiteral(BRIVET_TEST_DATA_DIR "/") + path);
     EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << path.toStdString();
     return file.readAll();
 }
