@@ -1,0 +1,43 @@
+#pragma once
+
+#include "Paper.h"
+
+#include <QWidget>
+
+class QPlainTextEdit;
+class RoundIconButton;
+struct ViewEnvironment;
+
+// The sheet in which the user writes a paper's Markdown note. It edits a copy: the paper's
+// note changes only when the user saves, through the model's setter, so every view showing
+// the note follows; cancelling (the button or Escape) leaves the note as it was. Typing parses
+// and saves nothing, so a long note stays quick to edit.
+class NoteEditorView : public QWidget {
+    Q_OBJECT
+public:
+    // What a paper without a note starts from.
+    static const QString kDefaultNote;
+    // Line height of the editor as a multiple of the font's.
+    static constexpr qreal kLooseLineHeight = 1.3;
+
+    NoteEditorView(ViewEnvironment &env, PaperPtr paper, QWidget *parent = nullptr);
+
+    const PaperPtr &paper() const { return m_paper; }
+    // The text being edited.
+    QString modifiedNotes() const;
+
+    void save();
+    void cancel();
+
+signals:
+    // The sheet is to close: after a save or a cancel.
+    void dismissRequested();
+
+private:
+    ViewEnvironment &m_env;
+    PaperPtr m_paper;
+    // The note as it was opened: saved as it is when the user changed nothing, so that
+    // opening and saving never rewrites line endings.
+    QString m_opened;
+    QPlainTextEdit *m_editor;
+};

@@ -1,0 +1,277 @@
+#include "PaperDetailView.h"
+
+#include "AbbreviatedDate.h"
+#include "Localized.h"
+#include "SearchEngines.h"
+#include "StructuredText.h"
+#include "Symbols.h"
+#include "TextStyle.h"
+#include "ViewEnvironment.h"
+
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QScrollArea>
+#include <QStyle>
+#include <QTimer>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace {
+
+QFrame *divider(Qt::Orientation orientation, QWidget *parent)
+{
+    auto *line = new QFrame(parent);
+    line->setFrameShape(orientation == Qt::Horizontal ? QFrame::HLine : QFrame::VLine);
+    line->setFrameShadow(QFrame::Sunken);
+    return line;
+}
+
+QLabel *textLabel(TextStyle style, QWidget *parent)
+{
+    auto *label = new QLabel(parent);
+    // Paper fields are shown as they are: a title with "<b>" is not markup.
+    label->setTextFormat(Qt::PlainText);
+    label->setWordWrap(true);
+    label->setFont(textStyleFont(style));
+    label->setTextInteractionFlags(Qt::NoTextInteraction);
+    return label;
+}
+
+QLabel *heading(const char *key, QWidget *parent)
+{
+    QLabel *label = textLabel(TextStyle::headline, parent);
+    QFont font = label->font();
+    font.setWeight(QFont::DemiBold);
+    label->setFont(font);
+    label->setText(localized(key));
+    return label;
+}
+
+} // namespace
+
+PaperDetailView::PaperDetailView(ViewEnvironment &env, PaperPtr paper, QWidget *parent)
+    : QWidget(parent), m_env(env), m_paper(std::move(paper))
+{
+    m_scroll = new QScrollArea(this);
+    m_scroll->setWidgetResizable(true);
+    m_scroll->setFrameShape(QFrame::NoFrame);
+    m_scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_scroll->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    auto *outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->addWidget(m_scroll);
+
+    auto *content = new QWidget(m_scroll);
+    content->setObjectName(QStringLiteral("paperDetailContent"));
+    auto *column = new QVBoxLayout(content);
+    column->setSpacing(12);
+    const int padding = style()->pixelMetric(QStyle::PM_LayoutLeftMargin) + 4;
+    column->setContentsMargins(padding, padding, padding, padding);
+
+    m_title = textLabel(TextStyle::headline, content);
+    m_title->setObjectName(QStringLiteral("title"));
+    column->addWidget(m_title);
+
+    m_authors = textLabel(TextStyle::subheadline, content);
+    m_authors->setObjectName(QStringLiteral("authors"));
+    m_authors->setForegroundRole(secondaryColorRole());
+    m_authors->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    column->addWidget(m_authors);
+
+    auto *dateRow = new QHBoxLayout;
+    dateRow->setSpacing(16);
+    auto *calendar = new QLabel(content);
+    const int captionHeight = QFontMetrics(textStyleFont(TextStyle::caption)).height();
+    calendar->setPixmap(symbolIcon(QStringLiteral("calendar")).pixmap(captionHeight, captionHeight));
+    m_date = textLabel(TextStyle::caption, content);
+    m_date->setObjectName(QStringLiteral("date"));
+    m_date->setWordWrap(false);
+    m_date->setForegroundRole(secondaryColorRole());
+    auto *dateLabel = new QHBoxLayout;
+    dateLabel->setSpacing(4);
+    dateLabel->addWidget(calendar);
+    dateLabel->addWidget(m_date);
+    dateRow->addLayout(dateLabel);
+
+    m_identifier = new QToolButton(content);
+    m_identifier->setObjectName(QStringLiteral("identifier"));
+    m_identifier->setAutoRaise(true);
+    m_identifier->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    m_identifier->setIcon(symbolIcon(QStringLiteral("number")));
+    m_identifier->setIconSize(QSize(captionHeight, captionHeight));
+    m_identifier->setFont(textStyleFont(TextStyle::caption));
+    m_identifier->setForegroundRole(secondaryColorRole());
+    m_identifier->setToolTip(localized("Click to copy"));
+    m_identifier->setAccessibleDescription(localized("Click to copy"));
+    connect(m_identifier, &QToolButton::clicked, this, &PaperDetailView::copyIdentifier);
+    dateRow->addWidget(m_identifier);
+    dateRow->addStretch(1);
+    column->addLayout(dateRow);
+
+    m_actionBar = new QWidget(content);
+    m_actionBar->setObjectName(QStringLiteral("actionBar"));
+    auto *bar = new QHBoxLayout(m_actionBar);
+    bar->setContentsMargins(0, 0, 0, 0);
+    buildActionBar(bar);
+    column->addWidget(m_actionBar);
+
+    column->addWidget(divider(Qt::Horizontal, content));
+    column->addWidget(heading("Abstract", content));
+    m_summary = textLabel(TextStyle::body, content);
+    m_summary->setObjectName(QStringLiteral("summary"));
+    column->addWidget(m_summary);
+
+    m_noteSection = new QWidget(content);
+    m_noteSection->setObjectName(QStringLiteral("noteSection"));
+    auto *note = new QVBoxLayout(m_noteSection);
+    note->setContentsMargins(0, 0, 0, 0);
+    note->setSpacing(12);
+    note->addWidget(divider(Qt::Horizontal, m_noteSection));
+    note->addWidget(heading("Notes", m_noteSection));
+    // No base URL and no syntax extensions: dollar signs and short codes stay literal, and
+    // only "math" code blocks become formulas.
+    m_note = new StructuredText(QString(), QUrl(), {}, m_noteSection);
+    m_note->setObjectName(QStringLiteral("note"));
+    note->addWidget(m_note);
+    m_noteSection->hide();
+    column->addWidget(m_noteSection);
+    column->addStretch(1);
+
+    m_scroll->setWidget(content);
+
+    connect(&m_env.appState, &AppState::selectedListIdChanged, this, &PaperDetailView::updateNoteSection);
+    connectPaper();
+}
+
+PaperDetailView::~PaperDetailView()
+{
+    // A note of megabytes takes longer to free than a frame lasts; an empty text hands the
+    // old document to a worker thread to be freed there.
+    m_note->setMarkup(QString());
+}
+
+void PaperDetailView::setPaper(PaperPtr paper)
+{
+    if (paper == m_paper)
+        return;
+    m_paper = std::move(paper);
+    connectPaper();
+}
+
+void PaperDetailView::connectPaper()
+{
+    disconnect(m_paperConnection);
+    if (m_paper)
+        m_paperConnection = connect(m_paper.get(), &Paper::changed, this, &PaperDetailView::paperChanged);
+    showTitle();
+    showAuthors();
+    showDate();
+    showIdentifier();
+    showSummary();
+    updateNoteSection();
+}
+
+void PaperDetailView::paperChanged(Paper::Property property)
+{
+    switch (property) {
+    case Paper::Property::Title:
+        showTitle();
+        break;
+    case Paper::Property::Authors:
+        showAuthors();
+        break;
+    case Paper::Property::Published:
+        showDate();
+        break;
+    case Paper::Property::Id:
+        showIdentifier();
+        break;
+    case Paper::Property::Summary:
+        showSummary();
+        break;
+    case Paper::Property::Notes:
+        updateNoteSection();
+        break;
+    default: // not shown here
+        break;
+    }
+}
+
+void PaperDetailView::showTitle()
+{
+    m_title->setText(m_paper ? m_paper->title() : QString());
+}
+
+void PaperDetailView::showAuthors()
+{
+    m_authors->setText(m_paper ? m_paper->authors().join(QStringLiteral(", ")) : QString());
+}
+
+void PaperDetailView::showDate()
+{
+    m_date->setText(m_paper ? abbreviatedDate(m_paper->published()) : QString());
+}
+
+void PaperDetailView::showIdentifier()
+{
+    const QString text = m_showCopiedMessage ? QStringLiteral("Copied!") : m_paper ? m_paper->id() : QString();
+    m_identifier->setText(text);
+    m_identifier->setAccessibleName(text);
+}
+
+void PaperDetailView::showSummary()
+{
+    m_summary->setText(m_paper ? m_paper->summary() : QString());
+}
+
+bool PaperDetailView::showsNote() const
+{
+    // In this order: a selection, which is a list and not an engine, and a note with any
+    // character at all (blanks count).
+    const std::optional<QUuid> selection = m_env.appState.selectedListId();
+    return selection && !isSearchEngine(*selection) && m_paper && !m_paper->notes().isEmpty();
+}
+
+StructuredText *PaperDetailView::noteView() const
+{
+    return showsNote() ? m_note : nullptr;
+}
+
+void PaperDetailView::updateNoteSection()
+{
+    if (showsNote()) {
+        m_note->setMarkup(m_paper->notes());
+        m_noteSection->show();
+    } else {
+        m_noteSection->hide();
+        // Nothing hidden keeps a large document alive.
+        m_note->setMarkup(QString());
+    }
+}
+
+void PaperDetailView::copyIdentifier()
+{
+    m_env.pasteboard.clearContents();
+    m_env.pasteboard.setString(m_paper ? m_paper->id() : QString());
+    setShowCopiedMessage(true);
+    // Each press has its own timer, which ends the feedback whatever came after it: a second
+    // press does not lengthen the first one's time.
+    QTimer::singleShot(kCopiedFeedbackMs, this, [this] { setShowCopiedMessage(false); });
+}
+
+void PaperDetailView::setShowCopiedMessage(bool shown)
+{
+    if (shown == m_showCopiedMessage)
+        return;
+    m_showCopiedMessage = shown;
+    showIdentifier();
+    emit showCopiedMessageChanged(shown);
+}
+
+void PaperDetailView::buildActionBar(QHBoxLayout *bar)
+{
+    // Filled with the paper actions: open the PDF (the default button), delete the PDF, a
+    // separator, open the web page. The bar is there for every paper and every selection.
+    Q_UNUSED(bar);
+}
