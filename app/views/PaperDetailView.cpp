@@ -7,6 +7,7 @@
 #include "Symbols.h"
 #include "TextStyle.h"
 #include "ViewEnvironment.h"
+#include "WrappingText.h"
 
 #include <QFrame>
 #include <QHBoxLayout>
@@ -27,24 +28,21 @@ QFrame *divider(Qt::Orientation orientation, QWidget *parent)
     return line;
 }
 
-QLabel *textLabel(TextStyle style, QWidget *parent)
+// Paper fields are shown as they are (a title with "<b>" is not markup) and wrap.
+WrappingText *paperText(TextStyle style, const QString &name, QWidget *parent)
 {
-    auto *label = new QLabel(parent);
-    // Paper fields are shown as they are: a title with "<b>" is not markup.
-    label->setTextFormat(Qt::PlainText);
-    label->setWordWrap(true);
-    label->setFont(textStyleFont(style));
-    label->setTextInteractionFlags(Qt::NoTextInteraction);
-    return label;
+    auto *text = new WrappingText(parent);
+    text->setObjectName(name);
+    text->setFont(textStyleFont(style));
+    return text;
 }
 
 QLabel *heading(const char *key, QWidget *parent)
 {
-    QLabel *label = textLabel(TextStyle::headline, parent);
-    QFont font = label->font();
+    auto *label = new QLabel(localized(key), parent);
+    QFont font = textStyleFont(TextStyle::headline);
     font.setWeight(QFont::DemiBold);
     label->setFont(font);
-    label->setText(localized(key));
     return label;
 }
 
@@ -69,14 +67,13 @@ PaperDetailView::PaperDetailView(ViewEnvironment &env, PaperPtr paper, QWidget *
     const int padding = style()->pixelMetric(QStyle::PM_LayoutLeftMargin) + 4;
     column->setContentsMargins(padding, padding, padding, padding);
 
-    m_title = textLabel(TextStyle::headline, content);
-    m_title->setObjectName(QStringLiteral("title"));
+    m_title = paperText(TextStyle::headline, QStringLiteral("title"), content);
     column->addWidget(m_title);
 
-    m_authors = textLabel(TextStyle::subheadline, content);
-    m_authors->setObjectName(QStringLiteral("authors"));
-    m_authors->setForegroundRole(secondaryColorRole());
-    m_authors->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    // Selectable, so that the names can be copied.
+    m_authors = paperText(TextStyle::subheadline, QStringLiteral("authors"), content);
+    m_authors->setTextRole(secondaryColorRole());
+    m_authors->setSelectable(true);
     column->addWidget(m_authors);
 
     auto *dateRow = new QHBoxLayout;
@@ -84,9 +81,10 @@ PaperDetailView::PaperDetailView(ViewEnvironment &env, PaperPtr paper, QWidget *
     auto *calendar = new QLabel(content);
     const int captionHeight = QFontMetrics(textStyleFont(TextStyle::caption)).height();
     calendar->setPixmap(symbolIcon(QStringLiteral("calendar")).pixmap(captionHeight, captionHeight));
-    m_date = textLabel(TextStyle::caption, content);
+    m_date = new QLabel(content);
     m_date->setObjectName(QStringLiteral("date"));
-    m_date->setWordWrap(false);
+    m_date->setTextFormat(Qt::PlainText);
+    m_date->setFont(textStyleFont(TextStyle::caption));
     m_date->setForegroundRole(secondaryColorRole());
     auto *dateLabel = new QHBoxLayout;
     dateLabel->setSpacing(4);
@@ -118,8 +116,7 @@ PaperDetailView::PaperDetailView(ViewEnvironment &env, PaperPtr paper, QWidget *
 
     column->addWidget(divider(Qt::Horizontal, content));
     column->addWidget(heading("Abstract", content));
-    m_summary = textLabel(TextStyle::body, content);
-    m_summary->setObjectName(QStringLiteral("summary"));
+    m_summary = paperText(TextStyle::body, QStringLiteral("summary"), content);
     column->addWidget(m_summary);
 
     m_noteSection = new QWidget(content);

@@ -9,6 +9,7 @@ class QLabel;
 class QScrollArea;
 class QToolButton;
 class StructuredText;
+class WrappingText;
 struct ViewEnvironment;
 
 // The third column: the selected paper's title, authors, date, identifier (pressing it
@@ -59,12 +60,12 @@ private:
     QMetaObject::Connection m_paperConnection;
 
     QScrollArea *m_scroll;
-    QLabel *m_title;
-    QLabel *m_authors;
+    WrappingText *m_title;
+    WrappingText *m_authors;
     QLabel *m_date;
     QToolButton *m_identifier;
     QWidget *m_actionBar;
-    QLabel *m_summary;
+    WrappingText *m_summary;
     QWidget *m_noteSection;
     StructuredText *m_note;
 };
