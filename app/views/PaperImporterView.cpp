@@ -196,6 +196,16 @@ PaperImporterView::PaperImporterView(ViewEnvironment &env, PaperList *list, QWid
 
 PaperImporterView::~PaperImporterView() = default;
 
+PaperList *PaperImporterView::list() const
+{
+    return m_list;
+}
+
+QFileDialog *PaperImporterView::fileDialog() const
+{
+    return m_fileDialog;
+}
+
 QLineEdit *PaperImporterView::addField(QFormLayout *form, const QString &title, const QString &prompt,
                                        const QString &name)
 {

@@ -31,7 +31,7 @@ public:
     ~PaperImporterView() override;
 
     ImportablePaper &form() const { return *m_form; }
-    PaperList *list() const { return m_list; }
+    PaperList *list() const;
     // The error line's text; empty while none is shown.
     QString errorMessage() const;
     int authorRowCount() const { return int(m_authorFields.size()); }
@@ -45,7 +45,7 @@ public:
     void confirm();
 
     // The file dialog while it is open (for tests and for the window to raise it), else null.
-    QFileDialog *fileDialog() const { return m_fileDialog; }
+    QFileDialog *fileDialog() const;
 
 signals:
     // The sheet is to close: after cancel or a successful import.
