@@ -1,5 +1,6 @@
 #include "NoteEditorView.h"
 
+#include "DismissSheet.h"
 #include "Localized.h"
 #include "LooseLineLayout.h"
 #include "RoundIconButton.h"
@@ -86,9 +87,11 @@ void NoteEditorView::save()
     if (m_paper)
         m_paper->setNotes(modifiedNotes());
     emit dismissRequested();
+    dismissSheet(this, true);
 }
 
 void NoteEditorView::cancel()
 {
     emit dismissRequested();
+    dismissSheet(this, false);
 }

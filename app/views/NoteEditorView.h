@@ -29,6 +29,8 @@ public:
     void save();
     void cancel();
 
+    QSize sizeHint() const override { return {640, 520}; }
+
 signals:
     // The sheet is to close: after a save or a cancel.
     void dismissRequested();

@@ -1,7 +1,9 @@
 #include "PaperDetailView.h"
 
 #include "AbbreviatedDate.h"
+#include "AppState.h"
 #include "Localized.h"
+#include "Pasteboard.h"
 #include "SearchEngines.h"
 #include "StructuredText.h"
 #include "Symbols.h"
@@ -72,23 +74,24 @@ PaperDetailView::PaperDetailView(ViewEnvironment &env, PaperPtr paper, QWidget *
 
     // Selectable, so that the names can be copied.
     m_authors = paperText(TextStyle::subheadline, QStringLiteral("authors"), content);
-    m_authors->setTextRole(secondaryColorRole());
+    m_authors->setTextRole(secondaryColorRole);
     m_authors->setSelectable(true);
     column->addWidget(m_authors);
 
     auto *dateRow = new QHBoxLayout;
     dateRow->setSpacing(16);
-    auto *calendar = new QLabel(content);
+    m_calendar = new QLabel(content);
     const int captionHeight = QFontMetrics(textStyleFont(TextStyle::caption)).height();
-    calendar->setPixmap(symbolIcon(QStringLiteral("calendar")).pixmap(captionHeight, captionHeight));
+    m_calendar->setFixedSize(captionHeight, captionHeight);
+    drawCalendar();
     m_date = new QLabel(content);
     m_date->setObjectName(QStringLiteral("date"));
     m_date->setTextFormat(Qt::PlainText);
     m_date->setFont(textStyleFont(TextStyle::caption));
-    m_date->setForegroundRole(secondaryColorRole());
+    m_date->setForegroundRole(secondaryColorRole);
     auto *dateLabel = new QHBoxLayout;
     dateLabel->setSpacing(4);
-    dateLabel->addWidget(calendar);
+    dateLabel->addWidget(m_calendar);
     dateLabel->addWidget(m_date);
     dateRow->addLayout(dateLabel);
 
@@ -99,7 +102,7 @@ PaperDetailView::PaperDetailView(ViewEnvironment &env, PaperPtr paper, QWidget *
     m_identifier->setIcon(symbolIcon(QStringLiteral("number")));
     m_identifier->setIconSize(QSize(captionHeight, captionHeight));
     m_identifier->setFont(textStyleFont(TextStyle::caption));
-    m_identifier->setForegroundRole(secondaryColorRole());
+    m_identifier->setForegroundRole(secondaryColorRole);
     m_identifier->setToolTip(localized("Click to copy"));
     m_identifier->setAccessibleDescription(localized("Click to copy"));
     connect(m_identifier, &QToolButton::clicked, this, &PaperDetailView::copyIdentifier);
@@ -146,6 +149,19 @@ PaperDetailView::~PaperDetailView()
     // A note of megabytes takes longer to free than a frame lasts; an empty text hands the
     // old document to a worker thread to be freed there.
     m_note->setMarkup(QString());
+}
+
+void PaperDetailView::drawCalendar()
+{
+    m_calendar->setPixmap(symbolPixmap(QStringLiteral("calendar"), m_calendar->height(), secondaryColor(palette()),
+                                       devicePixelRatioF()));
+}
+
+void PaperDetailView::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange)
+        drawCalendar();
 }
 
 void PaperDetailView::setPaper(PaperPtr paper)

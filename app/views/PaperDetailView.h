@@ -42,7 +42,11 @@ public:
 signals:
     void showCopiedMessageChanged(bool shown);
 
+protected:
+    void changeEvent(QEvent *event) override;
+
 private:
+    void drawCalendar();
     void buildActionBar(QHBoxLayout *bar);
     void connectPaper();
     void paperChanged(Paper::Property property);
@@ -62,6 +66,7 @@ private:
     QScrollArea *m_scroll;
     WrappingText *m_title;
     WrappingText *m_authors;
+    QLabel *m_calendar;
     QLabel *m_date;
     QToolButton *m_identifier;
     QWidget *m_actionBar;

@@ -2,6 +2,7 @@
 
 #include "BrivetError.h"
 #include "DataManager.h"
+#include "DismissSheet.h"
 #include "ImportablePaper.h"
 #include "Localized.h"
 #include "PaperList.h"
@@ -174,12 +175,11 @@ PaperImporterView::PaperImporterView(ViewEnvironment &env, PaperList *list, QWid
     fileRow->addStretch(1);
     fileRow->addWidget(select);
     file->addRow(fileRow);
-    auto *footer = new QLabel(localized("At least one of the URL or file must be given here, the URL is the better of "
-                                        "the two. The URL must be accessible without authentication."),
+    auto *footer = new QLabel(localized("At least one of the URL or file must be given here, the URL is the better of the two. The URL must be accessible without authentication."),
                               this);
     footer->setWordWrap(true);
     footer->setFont(textStyleFont(TextStyle::caption));
-    footer->setForegroundRole(secondaryColorRole());
+    footer->setForegroundRole(secondaryColorRole);
 
     auto *column = new QVBoxLayout(this);
     column->setSpacing(10);
@@ -243,6 +243,7 @@ void PaperImporterView::showFileName()
 void PaperImporterView::cancel()
 {
     emit dismissRequested();
+    dismissSheet(this, false);
 }
 
 void PaperImporterView::addAuthor()
@@ -315,6 +316,7 @@ QCoro::Task<> PaperImporterView::runImport(QPointer<PaperImporterView> view, QPo
         if (view) {
             emit view->importFinished();
             emit view->dismissRequested();
+            dismissSheet(view, true);
         }
     } catch (const std::exception &error) {
         if (view) {

@@ -22,7 +22,7 @@
 
 namespace {
 
-class PaperDetailViewTest : public ViewFixture {
+class PaperDetailViewTest : public ::testing::Test, protected TestViewEnvironment {
 protected:
     PaperPtr storedPaper(const QString &notes = QString())
     {

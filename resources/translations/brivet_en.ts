@@ -1,0 +1,175 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en">
+<context>
+    <name>Brivet</name>
+    <message>
+        <source>Brivet</source>
+        <translation>Brivet</translation>
+    </message>
+    <message>
+        <source>ErrorAlertTitle</source>
+        <translation>Error</translation>
+    </message>
+    <message>
+        <source>ConfirmLabel</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>UpdateCheckLabel</source>
+        <translation>Check for Updates…</translation>
+    </message>
+    <message>
+        <source>Search %1</source>
+        <translation>Search %1</translation>
+    </message>
+    <message>
+        <source>Searching…</source>
+        <translation>Searching…</translation>
+    </message>
+    <message>
+        <source>Sidebar</source>
+        <translation>Sidebar</translation>
+    </message>
+    <message>
+        <source>Papers</source>
+        <translation>Papers</translation>
+    </message>
+    <message>
+        <source>Toolbar</source>
+        <translation>Toolbar</translation>
+    </message>
+    <message>
+        <source>&amp;File</source>
+        <translation>&amp;File</translation>
+    </message>
+    <message>
+        <source>New Window</source>
+        <translation>New Window</translation>
+    </message>
+    <message>
+        <source>Close Window</source>
+        <translation>Close Window</translation>
+    </message>
+    <message>
+        <source>Quit</source>
+        <translation>Quit</translation>
+    </message>
+    <message>
+        <source>&amp;Help</source>
+        <translation>&amp;Help</translation>
+    </message>
+    <message>
+        <source>About Brivet</source>
+        <translation>About Brivet</translation>
+    </message>
+    <message>
+        <source>Brivet %1</source>
+        <translation>Brivet %1</translation>
+    </message>
+    <message>
+        <source>Finds scientific papers on arXiv and NASA ADS and keeps them in your own lists, with their PDFs and notes.</source>
+        <translation>Finds scientific papers on arXiv and NASA ADS and keeps them in your own lists, with their PDFs and notes.</translation>
+    </message>
+    <message>
+        <source>Notes</source>
+        <translation>Notes</translation>
+    </message>
+    <message>
+        <source>Clear</source>
+        <translation>Clear</translation>
+    </message>
+    <message>
+        <source>Search</source>
+        <translation>Search</translation>
+    </message>
+    <message>
+        <source>Abstract</source>
+        <translation>Abstract</translation>
+    </message>
+    <message>
+        <source>Click to copy</source>
+        <translation>Click to copy</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>Save</source>
+        <translation>Save</translation>
+    </message>
+    <message>
+        <source>Done</source>
+        <translation>Done</translation>
+    </message>
+    <message>
+        <source>Import to %1</source>
+        <translation>Import to %1</translation>
+    </message>
+    <message>
+        <source>Title</source>
+        <translation>Title</translation>
+    </message>
+    <message>
+        <source>Required</source>
+        <translation>Required</translation>
+    </message>
+    <message>
+        <source>Author</source>
+        <translation>Author</translation>
+    </message>
+    <message>
+        <source>Add author</source>
+        <translation>Add author</translation>
+    </message>
+    <message>
+        <source>Metadata</source>
+        <translation>Metadata</translation>
+    </message>
+    <message>
+        <source>Identifier</source>
+        <translation>Identifier</translation>
+    </message>
+    <message>
+        <source>Required, E.g. ArXiv ID</source>
+        <translation>Required, E.g. ArXiv ID</translation>
+    </message>
+    <message>
+        <source>Publication Date</source>
+        <translation>Publication Date</translation>
+    </message>
+    <message>
+        <source>DOI</source>
+        <translation>DOI</translation>
+    </message>
+    <message>
+        <source>Optional</source>
+        <translation>Optional</translation>
+    </message>
+    <message>
+        <source>Webpage</source>
+        <translation>Webpage</translation>
+    </message>
+    <message>
+        <source>File</source>
+        <translation>File</translation>
+    </message>
+    <message>
+        <source>Download URL</source>
+        <translation>Download URL</translation>
+    </message>
+    <message>
+        <source>PDF</source>
+        <translation>PDF</translation>
+    </message>
+    <message>
+        <source>Select file</source>
+        <translation>Select file</translation>
+    </message>
+    <message>
+        <source>At least one of the URL or file must be given here, the URL is the better of the two. The URL must be accessible without authentication.</source>
+        <translation>At least one of the URL or file must be given here, the URL is the better of the two. The URL must be accessible without authentication.</translation>
+    </message>
+</context>
+</TS>
