@@ -274,7 +274,7 @@ void PaperImporterView::appendAuthorRow(int index)
 
 void PaperImporterView::selectFile()
 {
-    if (m_fileDialog) {
+    if (m_fileDialog && m_fileDialog->isVisible()) {
         m_fileDialog->raise();
         return;
     }
@@ -284,7 +284,9 @@ void PaperImporterView::selectFile()
     dialog->setAcceptMode(QFileDialog::AcceptOpen);
     dialog->setFileMode(QFileDialog::ExistingFile);
     dialog->setMimeTypeFilters({QStringLiteral("application/pdf")});
-    connect(dialog, &QFileDialog::urlsSelected, this, &PaperImporterView::filePicked);
+    // The selection as URLs, also from a desktop's own file chooser, which may hand out
+    // portal paths rather than the file's own.
+    connect(dialog, &QDialog::accepted, this, [this, dialog] { filePicked(dialog->selectedUrls()); });
     m_fileDialog = dialog;
     dialog->open();
 }
