@@ -99,12 +99,11 @@ PaperDetailView::PaperDetailView(ViewEnvironment &env, PaperPtr paper, QWidget *
     m_identifier->setObjectName(QStringLiteral("identifier"));
     m_identifier->setAutoRaise(true);
     m_identifier->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    m_identifier->setIcon(symbolIcon(QStringLiteral("number")));
     m_identifier->setIconSize(QSize(captionHeight, captionHeight));
     m_identifier->setFont(textStyleFont(TextStyle::caption));
-    m_identifier->setForegroundRole(secondaryColorRole);
     m_identifier->setToolTip(localized("Click to copy"));
     m_identifier->setAccessibleDescription(localized("Click to copy"));
+    applySecondaryColor();
     connect(m_identifier, &QToolButton::clicked, this, &PaperDetailView::copyIdentifier);
     dateRow->addWidget(m_identifier);
     dateRow->addStretch(1);
@@ -151,6 +150,16 @@ PaperDetailView::~PaperDetailView()
     m_note->setMarkup(QString());
 }
 
+void PaperDetailView::applySecondaryColor()
+{
+    // The styles draw a tool button's label in the button-text colour, whatever its foreground role.
+    QPalette identifier = m_identifier->palette();
+    identifier.setColor(QPalette::ButtonText, secondaryColor(palette()));
+    m_identifier->setPalette(identifier);
+    m_identifier->setIcon(QIcon(symbolPixmap(QStringLiteral("number"), m_identifier->iconSize().height(),
+                                             secondaryColor(palette()), devicePixelRatioF())));
+}
+
 void PaperDetailView::drawCalendar()
 {
     m_calendar->setPixmap(symbolPixmap(QStringLiteral("calendar"), m_calendar->height(), secondaryColor(palette()),
@@ -160,8 +169,10 @@ void PaperDetailView::drawCalendar()
 void PaperDetailView::changeEvent(QEvent *event)
 {
     QWidget::changeEvent(event);
-    if (event->type() == QEvent::PaletteChange)
+    if (event->type() == QEvent::PaletteChange) {
         drawCalendar();
+        applySecondaryColor();
+    }
 }
 
 void PaperDetailView::setPaper(PaperPtr paper)

@@ -47,6 +47,7 @@ protected:
 
 private:
     void drawCalendar();
+    void applySecondaryColor();
     void buildActionBar(QHBoxLayout *bar);
     void connectPaper();
     void paperChanged(Paper::Property property);

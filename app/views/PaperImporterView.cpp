@@ -108,6 +108,7 @@ PaperImporterView::PaperImporterView(ViewEnvironment &env, PaperList *list, QWid
     m_mainSection = formLayout(paperSection);
     QLineEdit *title = addField(m_mainSection, localized("Title"), localized("Required"), QStringLiteral("title"));
     connect(title, &QLineEdit::textEdited, m_form, &ImportablePaper::setTitle);
+    title->setFocus();
     QLineEdit *summary = addField(m_mainSection, localized("Abstract"), localized("Required"), QStringLiteral("abstract"));
     summary->setAlignment(Qt::AlignLeading);
     connect(summary, &QLineEdit::textEdited, m_form, &ImportablePaper::setSummary);
