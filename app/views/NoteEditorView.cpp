@@ -4,13 +4,16 @@
 #include "Localized.h"
 #include "LooseLineLayout.h"
 #include "RoundIconButton.h"
+#include "SheetHeader.h"
 #include "TextStyle.h"
 #include "ViewEnvironment.h"
 
+#include <QCoreApplication>
 #include <QFrame>
-#include <QGridLayout>
-#include <QLabel>
 #include <QPlainTextEdit>
+#include <QPointer>
+#include <QTextDocument>
+#include <QThread>
 #include <QVBoxLayout>
 
 const QString NoteEditorView::kDefaultNote =
@@ -19,25 +22,12 @@ const QString NoteEditorView::kDefaultNote =
 NoteEditorView::NoteEditorView(ViewEnvironment &env, PaperPtr paper, QWidget *parent)
     : QWidget(parent), m_env(env), m_paper(std::move(paper))
 {
-    auto *cancel = new RoundIconButton(QStringLiteral("xmark"), localized("Cancel"), false, this);
-    cancel->setObjectName(QStringLiteral("cancel"));
-    cancel->setAutoDefault(false);
-    auto *save = new RoundIconButton(QStringLiteral("checkmark"), localized("Save"), true, this);
-    save->setObjectName(QStringLiteral("save"));
-    save->setAutoDefault(false);
-    connect(cancel, &QPushButton::clicked, this, &NoteEditorView::cancel);
-    connect(save, &QPushButton::clicked, this, &NoteEditorView::save);
-
-    auto *title = new QLabel(localized("Notes"), this);
-    title->setFont(textStyleFont(TextStyle::largeTitle));
-    title->setAlignment(Qt::AlignCenter);
-
-    // The title stands in the middle of the row, the buttons at its two ends.
-    auto *header = new QGridLayout;
-    header->addWidget(title, 0, 0, 1, 3, Qt::AlignCenter);
-    header->addWidget(cancel, 0, 0, Qt::AlignLeft | Qt::AlignVCenter);
-    header->addWidget(save, 0, 2, Qt::AlignRight | Qt::AlignVCenter);
-    header->setColumnStretch(1, 1);
+    // The buttons have no help text of their own; their accessible names say what they do.
+    m_header = new SheetHeader(localized("Notes"), localized("Cancel"), localized("Save"), this);
+    m_header->cancelButton()->setToolTip(QString());
+    m_header->confirmButton()->setToolTip(QString());
+    connect(m_header->cancelButton(), &QPushButton::clicked, this, &NoteEditorView::cancel);
+    connect(m_header->confirmButton(), &QPushButton::clicked, this, &NoteEditorView::save);
 
     auto *divider = new QFrame(this);
     divider->setFrameShape(QFrame::HLine);
@@ -48,7 +38,6 @@ NoteEditorView::NoteEditorView(ViewEnvironment &env, PaperPtr paper, QWidget *pa
     m_editor->setAccessibleName(localized("Notes"));
     m_editor->setFont(textStyleFont(TextStyle::body));
     m_editor->setMinimumHeight(150);
-    m_editor->setTabChangesFocus(false);
     m_editor->document()->setDocumentLayout(new LooseLineLayout(m_editor->document(), kLooseLineHeight));
 
     auto *editorRow = new QHBoxLayout;
@@ -57,7 +46,7 @@ NoteEditorView::NoteEditorView(ViewEnvironment &env, PaperPtr paper, QWidget *pa
 
     auto *column = new QVBoxLayout(this);
     column->setSpacing(10);
-    column->addLayout(header);
+    column->addWidget(m_header);
     column->addWidget(divider);
     column->addLayout(editorRow, 1);
 
@@ -65,15 +54,70 @@ NoteEditorView::NoteEditorView(ViewEnvironment &env, PaperPtr paper, QWidget *pa
     // is not empty).
     const QString notes = m_paper ? m_paper->notes() : QString();
     m_opened = notes.isEmpty() ? kDefaultNote : notes;
-    m_editor->setPlainText(m_opened);
-    m_editor->document()->setModified(false);
-    m_editor->moveCursor(QTextCursor::Start);
+    if (m_opened.size() > kBackgroundLoadChars) {
+        startLoading();
+    } else {
+        m_editor->setPlainText(m_opened);
+        m_editor->document()->setModified(false);
+        m_editor->moveCursor(QTextCursor::Start);
+    }
     m_editor->setFocus();
+}
+
+namespace {
+
+// A document made on a worker thread on its way to the editor; freed with the last copy of the
+// delivery when nobody took it.
+struct LoadedDocument {
+    std::unique_ptr<QTextDocument> document;
+};
+
+} // namespace
+
+void NoteEditorView::startLoading()
+{
+    // Qt builds a text block by block; for a note of a megabyte or more of short lines that
+    // takes longer than a frame lasts. The document is built on a worker thread and moved to
+    // this one; until then the editor takes no input, so nothing typed can be lost.
+    m_loading = true;
+    m_editor->setReadOnly(true);
+    QThread *gui = thread();
+    QPointer<NoteEditorView> self(this);
+    QThread *worker = QThread::create([text = m_opened, font = m_editor->font(), gui, self] {
+        auto loaded = std::make_shared<LoadedDocument>();
+        loaded->document = std::make_unique<QTextDocument>();
+        loaded->document->setDefaultFont(font);
+        loaded->document->setPlainText(text);
+        loaded->document->setModified(false);
+        loaded->document->moveToThread(gui);
+        // Delivered on the GUI thread, and dropped there when the editor has gone meanwhile.
+        QMetaObject::invokeMethod(
+            QCoreApplication::instance(),
+            [self, loaded] {
+                if (self)
+                    self->install(loaded->document.release());
+            },
+            Qt::QueuedConnection);
+    });
+    connect(worker, &QThread::finished, worker, &QObject::deleteLater);
+    worker->start();
+}
+
+void NoteEditorView::install(QTextDocument *document)
+{
+    document->setParent(m_editor);
+    document->setDocumentLayout(new LooseLineLayout(document, kLooseLineHeight));
+    // The editor frees the empty document it made itself; this one is freed as its child.
+    m_editor->setDocument(document);
+    m_editor->moveCursor(QTextCursor::Start);
+    m_editor->setReadOnly(false);
+    m_loading = false;
+    emit loaded();
 }
 
 QString NoteEditorView::modifiedNotes() const
 {
-    if (!m_editor->document()->isModified())
+    if (m_loading || !m_editor->document()->isModified())
         return m_opened;
     // The raw text keeps every character as typed; only the block breaks are the editor's own.
     // (toPlainText() would also turn no-break spaces into plain ones.)

@@ -5,7 +5,8 @@
 #include <QWidget>
 
 class QPlainTextEdit;
-class RoundIconButton;
+class QTextDocument;
+class SheetHeader;
 struct ViewEnvironment;
 
 // The sheet in which the user writes a paper's Markdown note. It edits a copy: the paper's
@@ -19,12 +20,17 @@ public:
     static const QString kDefaultNote;
     // Line height of the editor as a multiple of the font's.
     static constexpr qreal kLooseLineHeight = 1.3;
+    // Notes longer than this (in characters) are made into an editable text on a worker thread,
+    // so that the sheet opens at once; the editor takes input once the text is in place.
+    static constexpr qsizetype kBackgroundLoadChars = 128 * 1024;
 
     NoteEditorView(ViewEnvironment &env, PaperPtr paper, QWidget *parent = nullptr);
 
     const PaperPtr &paper() const { return m_paper; }
     // The text being edited.
     QString modifiedNotes() const;
+    // Whether the note is still being made ready for editing.
+    bool isLoading() const { return m_loading; }
 
     void save();
     void cancel();
@@ -34,12 +40,19 @@ public:
 signals:
     // The sheet is to close: after a save or a cancel.
     void dismissRequested();
+    // A long note is ready for editing.
+    void loaded();
 
 private:
+    void startLoading();
+    void install(QTextDocument *document);
+
     ViewEnvironment &m_env;
     PaperPtr m_paper;
     // The note as it was opened: saved as it is when the user changed nothing, so that
     // opening and saving never rewrites line endings.
     QString m_opened;
+    SheetHeader *m_header;
     QPlainTextEdit *m_editor;
+    bool m_loading = false;
 };

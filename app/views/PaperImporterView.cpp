@@ -7,6 +7,7 @@
 #include "Localized.h"
 #include "PaperList.h"
 #include "RoundIconButton.h"
+#include "SheetHeader.h"
 #include "Symbols.h"
 #include "TextStyle.h"
 #include "ViewEnvironment.h"
@@ -16,7 +17,6 @@
 #include <QFileInfo>
 #include <QFormLayout>
 #include <QFrame>
-#include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -60,32 +60,16 @@ QColor errorColor(const QPalette &palette)
 PaperImporterView::PaperImporterView(ViewEnvironment &env, PaperList *list, QWidget *parent)
     : QWidget(parent), m_env(env), m_list(list), m_form(new ImportablePaper(this))
 {
-    auto *cancel = new RoundIconButton(QStringLiteral("xmark"), localized("Cancel"), false, this);
-    cancel->setObjectName(QStringLiteral("cancel"));
-    cancel->setAutoDefault(false);
-    auto *done = new RoundIconButton(QStringLiteral("checkmark"), localized("Done"), true, this);
-    done->setObjectName(QStringLiteral("done"));
-    done->setAutoDefault(false);
-    connect(cancel, &QPushButton::clicked, this, &PaperImporterView::cancel);
-    connect(done, &QPushButton::clicked, this, &PaperImporterView::confirm);
-
-    m_heading = new QLabel(this);
-    m_heading->setObjectName(QStringLiteral("heading"));
-    m_heading->setTextFormat(Qt::PlainText);
-    m_heading->setFont(textStyleFont(TextStyle::largeTitle));
-    m_heading->setAlignment(Qt::AlignCenter);
+    auto *header = new SheetHeader(QString(), localized("Cancel"), localized("Done"), this);
+    connect(header->cancelButton(), &QPushButton::clicked, this, &PaperImporterView::cancel);
+    connect(header->confirmButton(), &QPushButton::clicked, this, &PaperImporterView::confirm);
+    m_heading = header->title();
     showListName();
     if (m_list)
         connect(m_list, &PaperList::changed, this, [this](PaperList::Property property) {
             if (property == PaperList::Property::Name)
                 showListName();
         });
-
-    auto *header = new QGridLayout;
-    header->addWidget(m_heading, 0, 0, 1, 3, Qt::AlignCenter);
-    header->addWidget(cancel, 0, 0, Qt::AlignLeft | Qt::AlignVCenter);
-    header->addWidget(done, 0, 2, Qt::AlignRight | Qt::AlignVCenter);
-    header->setColumnStretch(1, 1);
 
     auto *divider = new QFrame(this);
     divider->setFrameShape(QFrame::HLine);
@@ -185,7 +169,7 @@ PaperImporterView::PaperImporterView(ViewEnvironment &env, PaperList *list, QWid
     auto *column = new QVBoxLayout(this);
     column->setSpacing(10);
     column->setContentsMargins(20, 20, 20, 20);
-    column->addLayout(header);
+    column->addWidget(header);
     column->addWidget(divider);
     column->addWidget(m_error);
     column->addWidget(paperSection);

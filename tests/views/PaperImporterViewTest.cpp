@@ -94,7 +94,7 @@ protected:
     void confirm(PaperImporterView *form)
     {
         QSignalSpy ended(form, &PaperImporterView::importFinished);
-        QTest::mouseClick(form->findChild<RoundIconButton *>(QStringLiteral("done")), Qt::LeftButton);
+        QTest::mouseClick(form->findChild<RoundIconButton *>(QStringLiteral("confirm")), Qt::LeftButton);
         if (ended.isEmpty()) {
             ASSERT_TRUE(ended.wait(10000));
         }
@@ -157,7 +157,7 @@ TEST_F(PaperImporterViewTest, AFreshFormShowsEveryLabelOfTheForm)
     EXPECT_TRUE(footer);
     EXPECT_FALSE(form->findChild<QLabel *>(QStringLiteral("fileName"))->isVisible());
 
-    for (const auto &[name, help] : {std::pair{"cancel", "Cancel"}, std::pair{"done", "Done"}}) {
+    for (const auto &[name, help] : {std::pair{"cancel", "Cancel"}, std::pair{"confirm", "Done"}}) {
         auto *button = form->findChild<RoundIconButton *>(QLatin1String(name));
         EXPECT_EQ(button->toolTip(), QLatin1String(help));
         EXPECT_EQ(button->size(), QSize(36, 36));
@@ -294,7 +294,7 @@ TEST_F(PaperImporterViewTest, ASlowDownloadLeavesTheFormUsable)
     fillIn(form);
     type(form, "downloadURL", server.url(QStringLiteral("/slow.pdf")).toString());
     QSignalSpy ended(form, &PaperImporterView::importFinished);
-    QTest::mouseClick(form->findChild<RoundIconButton *>(QStringLiteral("done")), Qt::LeftButton);
+    QTest::mouseClick(form->findChild<RoundIconButton *>(QStringLiteral("confirm")), Qt::LeftButton);
     QTRY_COMPARE(server.requests().size(), 1);
 
     // While it waits, every control still answers.
@@ -303,7 +303,7 @@ TEST_F(PaperImporterViewTest, ASlowDownloadLeavesTheFormUsable)
     QTest::mouseClick(form->findChild<QPushButton *>(QStringLiteral("addAuthor")), Qt::LeftButton);
     EXPECT_EQ(form->authorRowCount(), 2);
     EXPECT_TRUE(form->isEnabled());
-    EXPECT_TRUE(form->findChild<RoundIconButton *>(QStringLiteral("done"))->isEnabled());
+    EXPECT_TRUE(form->findChild<RoundIconButton *>(QStringLiteral("confirm"))->isEnabled());
 
     ASSERT_TRUE(ended.wait(10000));
     EXPECT_EQ(form->errorMessage(), QStringLiteral("Error: The download URL provided is not valid"));
@@ -317,7 +317,7 @@ TEST_F(PaperImporterViewTest, AnImportStillStoresItsPaperWhenTheSheetClosedMeanw
     PaperImporterView *form = openSheet();
     fillIn(form);
     type(form, "downloadURL", server.url(QStringLiteral("/paper.pdf")).toString());
-    QTest::mouseClick(form->findChild<RoundIconButton *>(QStringLiteral("done")), Qt::LeftButton);
+    QTest::mouseClick(form->findChild<RoundIconButton *>(QStringLiteral("confirm")), Qt::LeftButton);
     QTest::mouseClick(form->findChild<RoundIconButton *>(QStringLiteral("cancel")), Qt::LeftButton);
     EXPECT_EQ(finished->size(), 1);
     QTRY_VERIFY_WITH_TIMEOUT(!sheet, 5000);
