@@ -17,6 +17,8 @@
 
 namespace {
 
+const char *const updaterDialogProperty = "brivetUpdaterDialog";
+
 // Awaits the end of a dialog: its result code, or Rejected when the dialog is
 // destroyed unanswered (its window closed with it). Either way the waiting
 // coroutine resumes, so a check can never hang on a vanished dialog.
@@ -52,9 +54,14 @@ private:
 };
 
 // The window a dialog belongs to: the active one, else the first one shown.
+// Never a dialog of the updater's own: the one just answered is on its way
+// out and would take its successor with it.
 QWidget *dialogParent()
 {
-    if (QWidget *active = QApplication::activeWindow())
+    QWidget *active = QApplication::activeWindow();
+    while (active && (!active->isVisible() || active->property(updaterDialogProperty).toBool()))
+        active = active->parentWidget() ? active->parentWidget()->window() : nullptr;
+    if (active)
         return active;
     const QList<QWidget *> windows = QApplication::topLevelWidgets();
     for (QWidget *window : windows) {
@@ -91,6 +98,7 @@ UpdaterUserDriverDialogs::Dialog UpdaterUserDriverDialogs::makeDialog(const QStr
 {
     auto *dialog = new QDialog(dialogParent());
     dialog->setObjectName(objectName);
+    dialog->setProperty(updaterDialogProperty, true);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     dialog->setWindowTitle(tr("Software Update"));
     dialog->setAccessibleName(headline);

@@ -106,6 +106,7 @@ TEST_F(UpdaterUserDriverDialogsTest, FirstCheckAsksThenOffersTheNewVersion)
 
     QDialog *found = waitForDialog("updateFoundDialog");
     ASSERT_TRUE(found);
+    EXPECT_EQ(found->parentWidget(), &window) << "not the question on its way out";
     EXPECT_EQ(settings.automaticChecks(), true);
     EXPECT_TRUE(QFile::exists(folders.root() + "/config/Brivet/Brivet.conf"));
     EXPECT_EQ(server.requests().size(), 1);
