@@ -1,11 +1,8 @@
 #include "AppUpdaterModel.h"
-#include "FakeUpdaterUserDriver.h"
-#include "LocalHttpServer.h"
-#include "TemporaryDataFolder.h"
 #include "TestMain.h"
 #include "UpdateFeedDocument.h"
 #include "Updater.h"
-#include "UpdaterSettings.h"
+#include "UpdaterFixture.h"
 
 #include <QSignalSpy>
 #include <QTest>
@@ -15,41 +12,34 @@ namespace {
 
 class AppUpdaterModelTest : public ::testing::Test {
 protected:
-    UpdaterConfiguration configuration(const QString &feed)
-    {
-        return {.feedAddress = feed, .runningVersion = "1.0.0", .settingsFile = folder.filePath("Brivet.conf")};
-    }
-
     QCoreApplication &app = testApp();
-    LocalHttpServer server;
-    TemporaryDataFolder folder;
-    FakeUpdaterUserDriver driver;
+    UpdaterFixture f;
 };
 
 } // namespace
 
 TEST_F(AppUpdaterModelTest, TakesTheUpdatersValueWhenMade)
 {
-    Updater withFeed(driver, configuration(server.url().toString()));
-    Updater withoutFeed(driver, configuration(QString()));
+    Updater withFeed(f.driver, f.configuration());
+    Updater withoutFeed(f.driver, f.configuration(QString()));
     EXPECT_TRUE(AppUpdaterModel(withFeed).canCheckForUpdates());
     EXPECT_FALSE(AppUpdaterModel(withoutFeed).canCheckForUpdates());
 }
 
 TEST_F(AppUpdaterModelTest, FollowsEveryChangeWhileACheckRuns)
 {
-    UpdaterSettings(configuration({}).settingsFile).setAutomaticChecks(false);
-    server.setResponse(updateFeedResponse(updateFeedDocument({{"1.0.0"}})));
-    driver.hold = true;
-    Updater updater(driver, configuration(server.url().toString()));
+    f.settings().setAutomaticChecks(false);
+    f.server.setResponse(updateFeedResponse(updateFeedDocument({{"1.0.0"}})));
+    f.driver.hold = true;
+    Updater updater(f.driver, f.configuration());
     AppUpdaterModel model(updater);
     QSignalSpy changes(&model, &AppUpdaterModel::canCheckForUpdatesChanged);
     for (int round = 0; round < 2; ++round) {
         updater.checkForUpdates();
         EXPECT_FALSE(model.canCheckForUpdates());
-        ASSERT_TRUE(QTest::qWaitFor([&] { return driver.calls.size() == round + 1; }, 10'000));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return f.driver.calls.size() == round + 1; }, 10'000));
         EXPECT_FALSE(model.canCheckForUpdates()) << "the outcome is still shown";
-        driver.release();
+        f.driver.release();
         ASSERT_TRUE(QTest::qWaitFor([&] { return model.canCheckForUpdates(); }, 10'000));
     }
     ASSERT_EQ(changes.size(), 4);

@@ -1,10 +1,7 @@
 #include "AppUpdaterView.h"
-#include "FakeUpdaterUserDriver.h"
-#include "LocalHttpServer.h"
-#include "TemporaryDataFolder.h"
 #include "UpdateFeedDocument.h"
 #include "Updater.h"
-#include "UpdaterSettings.h"
+#include "UpdaterFixture.h"
 #include "WidgetTestApp.h"
 
 #include <QAction>
@@ -16,25 +13,18 @@ namespace {
 
 class AppUpdaterViewTest : public ::testing::Test {
 protected:
-    UpdaterConfiguration configuration(const QString &feed)
-    {
-        return {.feedAddress = feed, .runningVersion = "1.0.0", .settingsFile = folder.filePath("Brivet.conf")};
-    }
-
     QApplication &app = widgetTestApp();
-    LocalHttpServer server;
-    TemporaryDataFolder folder;
-    FakeUpdaterUserDriver driver;
+    UpdaterFixture f;
 };
 
 } // namespace
 
 TEST_F(AppUpdaterViewTest, CommandIsAvailableExactlyWhileACheckMayStart)
 {
-    UpdaterSettings(folder.filePath("Brivet.conf")).setAutomaticChecks(false);
-    server.setResponse(updateFeedResponse(updateFeedDocument({{"1.0.0"}})));
-    driver.hold = true;
-    Updater updater(driver, configuration(server.url().toString()));
+    f.settings().setAutomaticChecks(false);
+    f.server.setResponse(updateFeedResponse(updateFeedDocument({{"1.0.0"}})));
+    f.driver.hold = true;
+    Updater updater(f.driver, f.configuration());
     QMenu menu;
     AppUpdaterView view(updater, &menu);
     QAction *action = view.action();
@@ -44,21 +34,21 @@ TEST_F(AppUpdaterViewTest, CommandIsAvailableExactlyWhileACheckMayStart)
 
     action->trigger();
     EXPECT_FALSE(action->isEnabled());
-    ASSERT_TRUE(QTest::qWaitFor([&] { return driver.calls.size() == 1; }, 10'000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return f.driver.calls.size() == 1; }, 10'000));
     action->trigger(); // greyed out: nothing happens
     QTest::qWait(50);
-    EXPECT_EQ(server.requests().size(), 1);
-    driver.release();
+    EXPECT_EQ(f.server.requests().size(), 1);
+    f.driver.release();
     EXPECT_TRUE(QTest::qWaitFor([&] { return action->isEnabled(); }, 10'000));
-    EXPECT_EQ(driver.calls, QStringList{"upToDate 1.0.0"});
+    EXPECT_EQ(f.driver.calls, QStringList{"upToDate 1.0.0"});
 }
 
 TEST_F(AppUpdaterViewTest, WithoutFeedTheCommandStaysGreyed)
 {
-    Updater updater(driver, configuration(QString()));
+    Updater updater(f.driver, f.configuration(QString()));
     AppUpdaterView view(updater);
     EXPECT_FALSE(view.action()->isEnabled());
     view.action()->trigger();
     QTest::qWait(50);
-    EXPECT_TRUE(driver.calls.isEmpty());
+    EXPECT_TRUE(f.driver.calls.isEmpty());
 }
