@@ -100,6 +100,7 @@ QCoro::Task<void> Updater::runCheck(bool userInitiated)
         if (userInitiated)
             co_await driver.showCheckFailed(failure);
     } else if (!runningVersion || newest->version > *runningVersion) {
+        // (A running version that cannot be read, which no build makes, is older than any.)
         brivetLog(u"Brivet: Update check found version %@", {newest->version.text()});
         const std::optional<SoftwareVersion> skipped = SoftwareVersion::parse(m_settings.skippedVersion());
         if (userInitiated || !skipped || newest->version > *skipped) {
