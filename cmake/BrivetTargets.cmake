@@ -1,8 +1,15 @@
-# brivet_add_library(name DIR dir LIBS ...): one library target for all sources of a folder.
+# brivet_add_library(name DIR dir [EXCLUDE subfolder...] LIBS ...): one library target for all
+# sources of a folder and its subfolders, except the subfolders that are a target of their own.
 # Sources are globbed so that adding a file never needs a CMake edit.
 function(brivet_add_library name)
-  cmake_parse_arguments(ARG "" "DIR" "LIBS;PUBLIC_LIBS" ${ARGN})
+  cmake_parse_arguments(ARG "" "DIR" "LIBS;PUBLIC_LIBS;EXCLUDE" ${ARGN})
   file(GLOB _srcs CONFIGURE_DEPENDS ${ARG_DIR}/*.cpp ${ARG_DIR}/*.h ${ARG_DIR}/*/*.cpp ${ARG_DIR}/*/*.h)
+  foreach(_sub ${ARG_EXCLUDE})
+    file(GLOB _owned CONFIGURE_DEPENDS ${ARG_DIR}/${_sub}/*)
+    if(_owned)
+      list(REMOVE_ITEM _srcs ${_owned})
+    endif()
+  endforeach()
   add_library(${name} STATIC ${_srcs})
   target_include_directories(${name} PUBLIC ${ARG_DIR})
   target_link_libraries(${name} PUBLIC ${ARG_PUBLIC_LIBS} PRIVATE ${ARG_LIBS})
