@@ -128,6 +128,17 @@ TEST_P(AppearanceTest, TextAndSymbolsStandOutFromTheirBackground)
     auto *message = alert->findChild<QLabel *>(QStringLiteral("qt_msgbox_label"));
     ASSERT_TRUE(message);
     EXPECT_GT(std::abs(inkOf(message).lightness() - alert->palette().color(QPalette::Window).lightness()), 60);
+    window->errorHandler().setCurrentAlert(std::nullopt);
+
+    window->showAbout();
+    QMessageBox *about = nullptr;
+    for (QMessageBox *box : window->findChildren<QMessageBox *>())
+        if (box->windowTitle() == "About Brivet")
+            about = box;
+    ASSERT_TRUE(about);
+    QCoreApplication::processEvents();
+    save(about, "about");
+    EXPECT_FALSE(about->iconPixmap().isNull()) << "the application's icon";
 }
 
 INSTANTIATE_TEST_SUITE_P(Palettes, AppearanceTest, ::testing::Values(false, true),
