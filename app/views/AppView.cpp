@@ -59,6 +59,18 @@ QCoro::Task<> runSearch(SearchEngine *engine, QString text, QPointer<AppState> s
         ended();
 }
 
+// The note-editor sheets on screen, in any window.
+QList<QDialog *> sheetsOpen()
+{
+    QList<QDialog *> open;
+    for (QWidget *top : QApplication::topLevelWidgets()) {
+        auto *sheet = qobject_cast<QDialog *>(top);
+        if (sheet && sheet->objectName() == QLatin1String("noteEditorSheet") && sheet->isVisible())
+            open.append(sheet);
+    }
+    return open;
+}
+
 } // namespace
 
 AppView::AppView(ViewEnvironment &env, QWidget *parent)
@@ -170,8 +182,8 @@ void AppView::followEditorFlag()
     QWidget *active = QApplication::activeWindow();
     if (active && active != window())
         return;
-    for (QWidget *top : QApplication::topLevelWidgets()) {
-        if (top != window() && top->findChild<QDialog *>(QStringLiteral("noteEditorSheet")))
+    for (QDialog *sheet : sheetsOpen()) {
+        if (sheet->parentWidget() != window())
             return;
     }
 

@@ -56,6 +56,7 @@ public:
 private:
     std::unique_ptr<ModelContainer> m_container;
     std::unique_ptr<AppState> m_appState;
+    // The update controller is made here, after the window state and before the data manager.
     std::unique_ptr<DataManager> m_dataManager;
     std::unique_ptr<Pasteboard> m_pasteboard;
     QList<QPointer<MainWindow>> m_windows;
