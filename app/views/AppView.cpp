@@ -15,7 +15,6 @@
 
 #include <QApplication>
 #include <QDialog>
-#include <QHBoxLayout>
 #include <QSplitter>
 #include <QStackedLayout>
 #include <QVBoxLayout>
