@@ -45,6 +45,17 @@ qint64 resultsMarker(const QList<PaperPtr> &papers)
 QCoro::Task<> runSearch(SearchEngine *engine, QString text, QPointer<AppState> state, QPointer<ErrorHandler> errors,
                         QPointer<AppView> view, std::function<void()> ended)
 {
+    // However the search ends, its window stops showing it as running.
+    struct SearchEnd {
+        QPointer<AppView> view;
+        std::function<void()> ended;
+        ~SearchEnd()
+        {
+            if (view)
+                ended();
+        }
+    } end{std::move(view), std::move(ended)};
+
     try {
         const QList<PaperPtr> papers = co_await engine->runQuery(std::move(text));
         engine->setPapers(papers);
@@ -54,8 +65,6 @@ QCoro::Task<> runSearch(SearchEngine *engine, QString text, QPointer<AppState> s
         if (errors)
             errors->showError(error);
     }
-    if (view)
-        ended();
 }
 
 // The note-editor sheets on screen, in any window.
