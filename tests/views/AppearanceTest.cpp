@@ -125,7 +125,7 @@ TEST_P(AppearanceTest, TextAndSymbolsStandOutFromTheirBackground)
     ASSERT_TRUE(alert);
     QCoreApplication::processEvents();
     save(alert, "error-alert");
-    auto *message = alert->findChild<QLabel *>(QStringLiteral("qt_msgbox_label"));
+    auto *message = alert->findChild<QLabel *>(QStringLiteral("qt_msgbox_informativelabel"));
     ASSERT_TRUE(message);
     EXPECT_GT(std::abs(inkOf(message).lightness() - alert->palette().color(QPalette::Window).lightness()), 60);
     window->errorHandler().setCurrentAlert(std::nullopt);
