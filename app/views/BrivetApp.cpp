@@ -8,6 +8,7 @@
 #include "MainWindow.h"
 #include "ModelContainer.h"
 #include "Pasteboard.h"
+#include "StandardUpdaterController.h"
 #include "Symbols.h"
 #include "Workspace.h"
 
@@ -34,6 +35,7 @@ void BrivetApp::configureApplication()
 BrivetApp::BrivetApp(const ModelConfiguration &configuration)
     : m_container(std::make_unique<ModelContainer>(LibrarySchema::schema(), configuration)),
       m_appState(std::make_unique<AppState>()),
+      m_updaterController(std::make_unique<StandardUpdaterController>(true, Workspace::shared())),
       m_dataManager(std::make_unique<DataManager>(m_container->mainContext())),
       m_pasteboard(std::make_unique<Pasteboard>())
 {
