@@ -8,6 +8,7 @@
 #include "MainWindow.h"
 #include "ModelContainer.h"
 #include "Pasteboard.h"
+#include "StandardUpdaterController.h"
 #include "Symbols.h"
 #include "Workspace.h"
 
@@ -26,14 +27,15 @@ void BrivetApp::configureApplication()
     QGuiApplication::setApplicationDisplayName(QStringLiteral("Brivet"));
     QGuiApplication::setDesktopFileName(QStringLiteral("com.quendo.Brivet"));
     installSymbolTheme();
-    QGuiApplication::setWindowIcon(
-        QIcon::fromTheme(QStringLiteral("com.quendo.Brivet"), QIcon(QStringLiteral(":/brivet/com.quendo.Brivet.svg"))));
+    // Our own drawing, built in: looking it up in the icon themes first would cost start-up time.
+    QGuiApplication::setWindowIcon(QIcon(QStringLiteral(":/brivet/com.quendo.Brivet.svg")));
     installTranslations();
 }
 
 BrivetApp::BrivetApp(const ModelConfiguration &configuration)
     : m_container(std::make_unique<ModelContainer>(LibrarySchema::schema(), configuration)),
       m_appState(std::make_unique<AppState>()),
+      m_updaterController(std::make_unique<StandardUpdaterController>(true, Workspace::shared())),
       m_dataManager(std::make_unique<DataManager>(m_container->mainContext())),
       m_pasteboard(std::make_unique<Pasteboard>())
 {

@@ -15,10 +15,11 @@ class ModelContainer;
 class ModelContext;
 class Pasteboard;
 class QApplication;
+class StandardUpdaterController;
 class Workspace;
 
 // The application: the objects that live as long as the process, made in this
-// order (store, window state, data manager), and its main windows, which all
+// order (store, window state, updater, data manager), and its main windows, which all
 // share them.
 class BrivetApp : public QObject {
     Q_OBJECT
@@ -36,6 +37,7 @@ public:
     ModelContainer &modelContainer() { return *m_container; }
     ModelContext &modelContext();
     AppState &appState() { return *m_appState; }
+    StandardUpdaterController &updaterController() { return *m_updaterController; }
     DataManager &dataManager() { return *m_dataManager; }
     Workspace &workspace();
     Pasteboard &pasteboard() { return *m_pasteboard; }
@@ -56,6 +58,7 @@ public:
 private:
     std::unique_ptr<ModelContainer> m_container;
     std::unique_ptr<AppState> m_appState;
+    std::unique_ptr<StandardUpdaterController> m_updaterController;
     std::unique_ptr<DataManager> m_dataManager;
     std::unique_ptr<Pasteboard> m_pasteboard;
     QList<QPointer<MainWindow>> m_windows;

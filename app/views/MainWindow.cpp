@@ -1,10 +1,12 @@
 #include "MainWindow.h"
 
+#include "AppUpdaterView.h"
 #include "AppView.h"
 #include "BrivetApp.h"
 #include "ErrorAlertPresenter.h"
 #include "Localized.h"
 #include "SearchField.h"
+#include "StandardUpdaterController.h"
 
 #include <QApplication>
 #include <QMenuBar>
@@ -35,7 +37,13 @@ MainWindow::MainWindow(BrivetApp &app, QWidget *parent)
     buildMenus();
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow()
+{
+    // The views hold the environment, whose error handler is a member of this
+    // window: they go before the members do, not with the base class's children.
+    delete m_alertPresenter;
+    delete takeCentralWidget();
+}
 
 namespace {
 
@@ -70,8 +78,11 @@ void MainWindow::buildMenus()
     addUpdateCommand(help);
 }
 
-void MainWindow::addUpdateCommand(QMenu *)
+void MainWindow::addUpdateCommand(QMenu *menu)
 {
+    // The command follows the one updater of the application; the menu owns its view.
+    auto *command = new AppUpdaterView(*m_app.updaterController().updater(), menu);
+    menu->addAction(command->action());
 }
 
 void MainWindow::showAbout()

@@ -134,7 +134,7 @@ TEST_F(SearchTest, AFailureShowsTheAlertAndKeepsTheEarlierResults)
     waitForSearches();
     ASSERT_TRUE(alert());
     EXPECT_TRUE(alert()->isVisible());
-    EXPECT_EQ(alert()->text(), "Invalid response received");
+    EXPECT_EQ(alert()->informativeText(), "Invalid response received");
     EXPECT_EQ(*ads().papers(), earlier);
     EXPECT_EQ(state.newResults(), marker);
 }
