@@ -14,6 +14,7 @@
 #include <QPointer>
 #include <QTextDocument>
 #include <QThread>
+#include <QThreadPool>
 #include <QVBoxLayout>
 
 const QString NoteEditorView::kDefaultNote =
@@ -77,13 +78,14 @@ struct LoadedDocument {
 void NoteEditorView::startLoading()
 {
     // Qt builds a text block by block; for a note of a megabyte or more of short lines that
-    // takes longer than a frame lasts. The document is built on a worker thread and moved to
-    // this one; until then the editor takes no input, so nothing typed can be lost.
+    // takes longer than a frame lasts. The document is built on a pool thread (which the
+    // application waits for when it quits) and moved to this one; until then the editor takes
+    // no input, so nothing typed can be lost.
     m_loading = true;
     m_editor->setReadOnly(true);
     QThread *gui = thread();
     QPointer<NoteEditorView> self(this);
-    QThread *worker = QThread::create([text = m_opened, font = m_editor->font(), gui, self] {
+    QThreadPool::globalInstance()->start([text = m_opened, font = m_editor->font(), gui, self] {
         auto loaded = std::make_shared<LoadedDocument>();
         loaded->document = std::make_unique<QTextDocument>();
         loaded->document->setDefaultFont(font);
@@ -99,8 +101,6 @@ void NoteEditorView::startLoading()
             },
             Qt::QueuedConnection);
     });
-    connect(worker, &QThread::finished, worker, &QObject::deleteLater);
-    worker->start();
 }
 
 void NoteEditorView::install(QTextDocument *document)

@@ -25,6 +25,7 @@
 #include <QVBoxLayout>
 #include <benchmark/benchmark.h>
 #include <cstdio>
+#include <functional>
 
 namespace {
 
@@ -69,6 +70,14 @@ struct Library {
     }
 };
 
+// Shows a window at the main window's default size and waits until it is on screen.
+void present(QWidget *window)
+{
+    window->resize(1200, 600);
+    window->show();
+    (void)QTest::qWaitForWindowExposed(window);
+}
+
 // Lets queued layout work run, then paints the whole window at once, as the next frame would.
 void paint(QWidget *window)
 {
@@ -85,9 +94,7 @@ void selectPaper(benchmark::State &state, const QString &note)
     const PaperPtr papers[] = {library.paperWithNote(note.isEmpty() ? note : QStringLiteral("# A\n\n") + note),
                                library.paperWithNote(note.isEmpty() ? note : QStringLiteral("# B\n\n") + note)};
     AppView window(library.env);
-    window.resize(1200, 600);
-    window.show();
-    (void)QTest::qWaitForWindowExposed(&window);
+    present(&window);
     int turn = 0;
     for (auto _ : state) {
         library.appState.setSelectedPaper(papers[turn++ % 2]);
@@ -113,9 +120,7 @@ void BM_FirstSelectionWith100KNote(benchmark::State &state)
     library.appState.setSelectedListId(library.list->id());
     const PaperPtr paper = library.paperWithNote(markdownOf(100 * 1024));
     AppView window(library.env);
-    window.resize(1200, 600);
-    window.show();
-    (void)QTest::qWaitForWindowExposed(&window);
+    present(&window);
     for (auto _ : state) {
         library.appState.setSelectedPaper(paper);
         paint(&window);
@@ -141,20 +146,36 @@ QDialog *openSheet(QWidget *parent, QWidget *content)
     return sheet;
 }
 
-void BM_OpenEditorOn1MNote(benchmark::State &state)
+// A main window's stand-in, shown, for sheets to open over.
+struct Window : QWidget {
+    Window() { present(this); }
+};
+
+// Opens a sheet with what `make` returns, once per iteration, until `ready` says the content is
+// there to use, and paints it.
+template <class Content>
+void openSheets(benchmark::State &state, const std::function<Content *()> &make,
+                const std::function<bool(Content *)> &ready = nullptr)
 {
-    Library library;
-    const PaperPtr paper = library.paperWithNote(markdownOf(1024 * 1024));
-    QWidget window;
-    window.resize(1200, 600);
-    window.show();
-    (void)QTest::qWaitForWindowExposed(&window);
+    Window window;
     for (auto _ : state) {
-        QDialog *sheet = openSheet(&window, new NoteEditorView(library.env, paper));
+        Content *content = make();
+        QDialog *sheet = openSheet(&window, content);
+        if (ready) {
+            (void)QTest::qWaitFor([&] { return ready(content); }, 60000);
+            paint(sheet);
+        }
         state.PauseTiming();
         delete sheet;
         state.ResumeTiming();
     }
+}
+
+void BM_OpenEditorOn1MNote(benchmark::State &state)
+{
+    Library library;
+    const PaperPtr paper = library.paperWithNote(markdownOf(1024 * 1024));
+    openSheets<NoteEditorView>(state, [&] { return new NoteEditorView(library.env, paper); });
 }
 
 // The same until the whole text is in the editor and can be typed into, painted.
@@ -162,29 +183,16 @@ void BM_OpenEditorOn1MNoteUntilEditable(benchmark::State &state)
 {
     Library library;
     const PaperPtr paper = library.paperWithNote(markdownOf(1024 * 1024));
-    QWidget window;
-    window.resize(1200, 600);
-    window.show();
-    (void)QTest::qWaitForWindowExposed(&window);
-    for (auto _ : state) {
-        auto *editor = new NoteEditorView(library.env, paper);
-        QDialog *sheet = openSheet(&window, editor);
-        (void)QTest::qWaitFor([editor] { return !editor->isLoading(); }, 60000);
-        paint(sheet);
-        state.PauseTiming();
-        delete sheet;
-        state.ResumeTiming();
-    }
+    openSheets<NoteEditorView>(
+        state, [&] { return new NoteEditorView(library.env, paper); },
+        [](NoteEditorView *editor) { return !editor->isLoading(); });
 }
 
 void BM_KeystrokeIn1MNote(benchmark::State &state)
 {
     Library library;
     const PaperPtr paper = library.paperWithNote(markdownOf(1024 * 1024));
-    QWidget window;
-    window.resize(1200, 600);
-    window.show();
-    (void)QTest::qWaitForWindowExposed(&window);
+    Window window;
     auto *editor = new NoteEditorView(library.env, paper);
     QDialog *sheet = openSheet(&window, editor);
     (void)QTest::qWaitFor([editor] { return !editor->isLoading(); }, 60000);
@@ -206,16 +214,7 @@ void BM_KeystrokeIn1MNote(benchmark::State &state)
 void BM_OpenImporterForm(benchmark::State &state)
 {
     Library library;
-    QWidget window;
-    window.resize(1200, 600);
-    window.show();
-    (void)QTest::qWaitForWindowExposed(&window);
-    for (auto _ : state) {
-        QDialog *sheet = openSheet(&window, new PaperImporterView(library.env, library.list.get()));
-        state.PauseTiming();
-        delete sheet;
-        state.ResumeTiming();
-    }
+    openSheets<PaperImporterView>(state, [&] { return new PaperImporterView(library.env, library.list.get()); });
 }
 
 } // namespace

@@ -9,6 +9,7 @@
 #include "RoundIconButton.h"
 #include "SearchEngines.h"
 #include "StructuredText.h"
+#include "SheetHost.h"
 #include "ViewTestSupport.h"
 
 #include <QDialog>
@@ -16,6 +17,7 @@
 #include <QPlainTextEdit>
 #include <QSignalSpy>
 #include <QTextBlock>
+#include <QThreadPool>
 #include <QVBoxLayout>
 
 namespace {
@@ -32,24 +34,7 @@ protected:
         return paper;
     }
     // The editor inside a window-modal sheet over a window, as the main window shows it.
-    NoteEditorView *openSheet(const PaperPtr &paper)
-    {
-        window = std::make_unique<QWidget>();
-        window->resize(900, 700);
-        window->show();
-        EXPECT_TRUE(QTest::qWaitForWindowExposed(window.get()));
-        sheet = new QDialog(window.get());
-        sheet->setWindowModality(Qt::WindowModal);
-        sheet->setAttribute(Qt::WA_DeleteOnClose);
-        auto *layout = new QVBoxLayout(sheet);
-        layout->setContentsMargins(0, 0, 0, 0);
-        auto *editor = new NoteEditorView(env, paper, sheet);
-        layout->addWidget(editor);
-        finished = std::make_unique<QSignalSpy>(sheet.data(), &QDialog::finished);
-        sheet->open();
-        EXPECT_TRUE(QTest::qWaitForWindowExposed(sheet));
-        return editor;
-    }
+    NoteEditorView *openSheet(const PaperPtr &paper) { return host.open(new NoteEditorView(env, paper)); }
     static QPlainTextEdit *textOf(NoteEditorView *editor)
     {
         return editor->findChild<QPlainTextEdit *>(QStringLiteral("noteText"));
@@ -68,9 +53,7 @@ protected:
     }
 
     PaperListPtr list;
-    std::unique_ptr<QWidget> window;
-    QPointer<QDialog> sheet;
-    std::unique_ptr<QSignalSpy> finished;
+    SheetHost host;
 };
 
 TEST_F(NoteEditorViewTest, OpensWithTheStoredNoteOrTheDefaultOne)
@@ -91,7 +74,7 @@ TEST_F(NoteEditorViewTest, OpensWithTheStoredNoteOrTheDefaultOne)
         NoteEditorView *editor = openSheet(storedPaper(c.stored));
         EXPECT_EQ(editor->modifiedNotes(), c.shown);
         EXPECT_EQ(textOf(editor)->toPlainText(), c.shown);
-        sheet->reject();
+        host.sheet()->reject();
     }
 }
 
@@ -131,7 +114,7 @@ TEST_F(NoteEditorViewTest, LooksLikeTheSheetItIs)
     const QTextBlock first = edit->document()->firstBlock();
     EXPECT_GT(layout->blockBoundingRect(first).height(), first.layout()->lineAt(0).height() * 1.2);
     const int before = edit->height();
-    sheet->resize(sheet->width(), sheet->height() + 200);
+    host.sheet()->resize(host.sheet()->width(), host.sheet()->height() + 200);
     QApplication::processEvents();
     EXPECT_EQ(edit->height(), before + 200);
 }
@@ -147,8 +130,8 @@ TEST_F(NoteEditorViewTest, SaveWritesThroughTheSetterAndCloses)
     EXPECT_EQ(paper->notes(), NoteEditorView::kDefaultNote + QStringLiteral("\n\n$x$ and :smile:"));
     ASSERT_EQ(changes.size(), 1);
     EXPECT_EQ(changes[0][0].value<Paper::Property>(), Paper::Property::Notes);
-    EXPECT_EQ(finished->size(), 1);
-    EXPECT_TRUE(!sheet || !sheet->isVisible());
+    EXPECT_EQ(host.dismissals(), 1);
+    EXPECT_TRUE(!host.sheet() || !host.sheet()->isVisible());
 }
 
 TEST_F(NoteEditorViewTest, SavingAtOnceStoresTheDefaultNoteAndEmptyingItStoresNothing)
@@ -178,12 +161,12 @@ TEST_F(NoteEditorViewTest, CancelAndEscapeChangeNothing)
             QTest::keyClick(textOf(editor), Qt::Key_Escape);
         else
             QTest::mouseClick(editor->findChild<RoundIconButton *>(QStringLiteral("cancel")), Qt::LeftButton);
-        EXPECT_EQ(finished->size(), 1);
+        EXPECT_EQ(host.dismissals(), 1);
         EXPECT_EQ(paper->notes(), stored);
         EXPECT_TRUE(changes.isEmpty());
         // A new opening starts from the stored note, not from what was typed.
         EXPECT_EQ(openSheet(paper)->modifiedNotes(), stored);
-        sheet->reject();
+        host.sheet()->reject();
     }
 }
 
@@ -281,15 +264,14 @@ TEST_F(NoteEditorViewTest, ASheetClosedWhileItsNoteLoadsLeavesNothingBehind)
     const QString note = QStringLiteral("# Big\n\n") + QString(2 * NoteEditorView::kBackgroundLoadChars, QLatin1Char('x'));
     PaperPtr paper = storedPaper(note);
     for (int i = 0; i < 3; ++i) {
-        NoteEditorView *editor = openSheet(paper);
+        auto editor = std::make_unique<NoteEditorView>(env, paper);
         EXPECT_TRUE(editor->isLoading());
         editor->save(); // before the text arrived: the note stays as it was
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        EXPECT_FALSE(sheet);
     }
     EXPECT_EQ(paper->notes(), note);
     // The documents made meanwhile arrive to nobody and are freed (the sanitizer build would tell).
-    QTest::qWait(500);
+    QThreadPool::globalInstance()->waitForDone();
+    QCoreApplication::sendPostedEvents();
 }
 
 } // namespace

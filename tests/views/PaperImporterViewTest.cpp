@@ -7,6 +7,7 @@
 #include "ImportablePaper.h"
 #include "PaperList.h"
 #include "RoundIconButton.h"
+#include "SheetHost.h"
 #include "ViewTestSupport.h"
 
 #include <QDateEdit>
@@ -34,24 +35,7 @@ protected:
         TemporaryDataFolder::write(pdf, "%PDF-1.4 picked");
     }
     // The form inside a window-modal sheet over a window, as the content column shows it.
-    PaperImporterView *openSheet()
-    {
-        window = std::make_unique<QWidget>();
-        window->resize(900, 800);
-        window->show();
-        EXPECT_TRUE(QTest::qWaitForWindowExposed(window.get()));
-        sheet = new QDialog(window.get());
-        sheet->setWindowModality(Qt::WindowModal);
-        sheet->setAttribute(Qt::WA_DeleteOnClose);
-        auto *layout = new QVBoxLayout(sheet);
-        layout->setContentsMargins(0, 0, 0, 0);
-        auto *form = new PaperImporterView(env, list.get(), sheet);
-        layout->addWidget(form);
-        finished = std::make_unique<QSignalSpy>(sheet.data(), &QDialog::finished);
-        sheet->open();
-        EXPECT_TRUE(QTest::qWaitForWindowExposed(sheet));
-        return form;
-    }
+    PaperImporterView *openSheet() { return host.open(new PaperImporterView(env, list.get())); }
     static QLineEdit *field(PaperImporterView *form, const char *name)
     {
         return form->findChild<QLineEdit *>(QLatin1String(name));
@@ -104,9 +88,7 @@ protected:
     PaperListPtr list;
     TemporaryDataFolder files;
     QString pdf;
-    std::unique_ptr<QWidget> window;
-    QPointer<QDialog> sheet;
-    std::unique_ptr<QSignalSpy> finished;
+    SheetHost host;
     LocalHttpServer server;
 };
 
@@ -245,7 +227,7 @@ TEST_F(PaperImporterViewTest, AFailedImportShowsTheErrorAndKeepsEveryValue)
     confirm(form);
     EXPECT_EQ(form->errorMessage(), QStringLiteral("Error: The paper's ID is missing"));
     EXPECT_TRUE(form->findChild<QLabel *>(QStringLiteral("error"))->isVisible());
-    EXPECT_TRUE(sheet && sheet->isVisible());
+    EXPECT_TRUE(host.sheet() && host.sheet()->isVisible());
 
     // Nothing is checked before the import: the import's own order decides.
     type(form, "identifier", QStringLiteral("x"));
@@ -259,7 +241,7 @@ TEST_F(PaperImporterViewTest, AFailedImportShowsTheErrorAndKeepsEveryValue)
     pick(form, pdf);
     EXPECT_EQ(form->errorMessage(), QStringLiteral("Error: The paper's abstract is missing"));
     EXPECT_TRUE(papersOfList().isEmpty());
-    EXPECT_TRUE(finished->isEmpty());
+    EXPECT_TRUE(host.dismissals() == 0);
 }
 
 TEST_F(PaperImporterViewTest, ASuccessfulImportStoresThePaperInTheListAndCloses)
@@ -270,7 +252,7 @@ TEST_F(PaperImporterViewTest, ASuccessfulImportStoresThePaperInTheListAndCloses)
     type(form, "author1", QStringLiteral("  B. Second "));
     pick(form, pdf);
     confirm(form);
-    EXPECT_EQ(finished->size(), 1);
+    EXPECT_EQ(host.dismissals(), 1);
     ASSERT_EQ(papersOfList().size(), 1);
     Paper *paper = papersOfList().first();
     EXPECT_EQ(paper->id(), QStringLiteral("2401.12345"));
@@ -319,8 +301,8 @@ TEST_F(PaperImporterViewTest, AnImportStillStoresItsPaperWhenTheSheetClosedMeanw
     type(form, "downloadURL", server.url(QStringLiteral("/paper.pdf")).toString());
     QTest::mouseClick(form->findChild<RoundIconButton *>(QStringLiteral("confirm")), Qt::LeftButton);
     QTest::mouseClick(form->findChild<RoundIconButton *>(QStringLiteral("cancel")), Qt::LeftButton);
-    EXPECT_EQ(finished->size(), 1);
-    QTRY_VERIFY_WITH_TIMEOUT(!sheet, 5000);
+    EXPECT_EQ(host.dismissals(), 1);
+    QTRY_VERIFY_WITH_TIMEOUT(!host.sheet(), 5000);
     QTRY_COMPARE_WITH_TIMEOUT(papersOfList().size(), 1, 10000);
     EXPECT_EQ(papersOfList().first()->id(), QStringLiteral("2401.12345"));
 }
