@@ -87,20 +87,6 @@ TEST_F(SearchClientsTest, StatusAndContentFailures)
     EXPECT_EQ(log.lines().last(), "Brivet: ArXiv HTTP error: 0");
 }
 
-TEST_F(SearchClientsTest, UrlAndTransportFailures)
-{
-    EXPECT_EQ(failure(ArxivActor("not a url").search("x", 100)), "Invalid URL");
-    EXPECT_EQ(failure(AdsActor("http://exa mple.org/", token).search("x", 100)), "Invalid URL");
-    EXPECT_TRUE(log.lines().isEmpty());
-
-    // The ADS request's own 60 seconds do not lift the session's shorter limit.
-    server.setResponse({.body = {}, .behaviour = LocalHttpServer::Response::Behaviour::Stall});
-    EXPECT_THROW(awaitTask(ArxivActor(server.url().toString(), 200ms).search("x", 100)), TransportError);
-    EXPECT_THROW(awaitTask(AdsActor(server.url().toString(), token, 200ms).search("x", 100)), TransportError);
-}
-
-// Kept after the time-out tests: a test process that exits right after an
-// aborted request can crash in Qt's network thread during exit.
 TEST_F(SearchClientsTest, OverlappingSearchesKeepTheirOwnResultsParsedOffThisThread)
 {
     server.setResponder([](const LocalHttpServer::Request &request) {
@@ -122,6 +108,18 @@ TEST_F(SearchClientsTest, OverlappingSearchesKeepTheirOwnResultsParsedOffThisThr
     QThread *parsing = log.threadOf("Brivet: XML parsing succeeded, found 100 papers");
     EXPECT_TRUE(parsing && parsing != QThread::currentThread());
     EXPECT_EQ(log.threadOf("Brivet: Parsed 100"), QThread::currentThread());
+}
+
+TEST_F(SearchClientsTest, UrlAndTransportFailures)
+{
+    EXPECT_EQ(failure(ArxivActor("not a url").search("x", 100)), "Invalid URL");
+    EXPECT_EQ(failure(AdsActor("http://exa mple.org/", token).search("x", 100)), "Invalid URL");
+    EXPECT_TRUE(log.lines().isEmpty());
+
+    // The ADS request's own 60 seconds do not lift the session's shorter limit.
+    server.setResponse({.body = {}, .behaviour = LocalHttpServer::Response::Behaviour::Stall});
+    EXPECT_THROW(awaitTask(ArxivActor(server.url().toString(), 200ms).search("x", 100)), TransportError);
+    EXPECT_THROW(awaitTask(AdsActor(server.url().toString(), token, 200ms).search("x", 100)), TransportError);
 }
 
 TEST(Endpoints, TheBuiltInTokenStandsUnlessAnotherIsSet)
