@@ -2,7 +2,6 @@
 #include "ArxivActor.h"
 #include "AtomParser.h"
 #include "AwaitTask.h"
-#include "Endpoints.h"
 #include "LocalHttpServer.h"
 #include "LogCapture.h"
 #include "QtPrinters.h"
@@ -11,7 +10,6 @@
 #include "TestMain.h"
 #include "TransportError.h"
 
-#include <QRegularExpression>
 #include <gtest/gtest.h>
 
 using namespace std::chrono_literals;
@@ -120,10 +118,4 @@ TEST_F(SearchClientsTest, UrlAndTransportFailures)
     server.setResponse({.body = {}, .behaviour = LocalHttpServer::Response::Behaviour::Stall});
     EXPECT_THROW(awaitTask(ArxivActor(server.url().toString(), 200ms).search("x", 100)), TransportError);
     EXPECT_THROW(awaitTask(AdsActor(server.url().toString(), token, 200ms).search("x", 100)), TransportError);
-}
-
-TEST(Endpoints, TheBuiltInTokenStandsUnlessAnotherIsSet)
-{
-    qputenv("BRIVET_ADS_TOKEN", ""); // empty counts as unset
-    EXPECT_TRUE(QRegularExpression("^[A-Za-z0-9]{40}$").match(Endpoints::adsToken()).hasMatch());
 }

@@ -7,35 +7,24 @@
 #include <QDir>
 
 namespace {
-const char *const variables[3] = {"XDG_DATA_HOME", "XDG_CACHE_HOME", CloudFolder::environmentVariable};
+
+std::optional<QByteArray> madeContainer(bool withCloud, const QString &path)
+{
+    if (!withCloud)
+        return std::nullopt;
+    QDir().mkpath(path);
+    return path.toUtf8();
 }
 
+} // namespace
+
 UserFolders::UserFolders(bool withCloud)
+    : m_data("XDG_DATA_HOME", (root() + "/data").toUtf8()),
+      m_cache("XDG_CACHE_HOME", (root() + "/cache").toUtf8()),
+      m_cloud(CloudFolder::environmentVariable, madeContainer(withCloud, cloudContainer()))
 {
     QCoreApplication::setApplicationName(QStringLiteral("Brivet"));
     QCoreApplication::setOrganizationName(QString());
-    for (int i = 0; i < 3; ++i) {
-        if (qEnvironmentVariableIsSet(variables[i]))
-            m_saved[i] = qgetenv(variables[i]);
-    }
-    qputenv("XDG_DATA_HOME", (root() + "/data").toUtf8());
-    qputenv("XDG_CACHE_HOME", (root() + "/cache").toUtf8());
-    if (withCloud) {
-        QDir().mkpath(cloudContainer());
-        qputenv(CloudFolder::environmentVariable, cloudContainer().toUtf8());
-    } else {
-        qunsetenv(CloudFolder::environmentVariable);
-    }
-}
-
-UserFolders::~UserFolders()
-{
-    for (int i = 0; i < 3; ++i) {
-        if (m_saved[i])
-            qputenv(variables[i], *m_saved[i]);
-        else
-            qunsetenv(variables[i]);
-    }
 }
 
 QString UserFolders::appDocuments() const

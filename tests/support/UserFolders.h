@@ -1,7 +1,8 @@
 #pragma once
 
+#include "EnvironmentVariable.h"
+
 #include <QTemporaryDir>
-#include <optional>
 
 // Points the user's data, cache and cloud folders at a fresh temporary tree for the
 // lifetime of a test, and puts everything back afterwards.
@@ -9,7 +10,6 @@ class UserFolders {
 public:
     // withCloud: give the user a cloud identity whose container is <root>/cloud.
     explicit UserFolders(bool withCloud = false);
-    ~UserFolders();
     UserFolders(const UserFolders &) = delete;
     UserFolders &operator=(const UserFolders &) = delete;
 
@@ -20,5 +20,7 @@ public:
 
 private:
     QTemporaryDir m_dir;
-    std::optional<QByteArray> m_saved[3];
+    EnvironmentVariable m_data;
+    EnvironmentVariable m_cache;
+    EnvironmentVariable m_cloud;
 };
