@@ -3,6 +3,7 @@
 // that costs, closing it again, counting papers by id against a bare SQLite
 // statement, and adding a paper to a list through the data manager.
 #include "DataManager.h"
+#include "GeneratedLibrary.h"
 #include "LibrarySchema.h"
 #include "ModelContainer.h"
 #include "ModelContext.h"
@@ -28,45 +29,10 @@
 
 namespace {
 
-constexpr int paperCount = 100000;
-constexpr int listCount = 100;
-
-QString paperId(int i)
-{
-    return QStringLiteral("%1.%2").arg(2000 + i / 10000).arg(i % 10000, 5, 10, QLatin1Char('0'));
-}
-
 QString &libraryFolder()
 {
     static QString folder;
     return folder;
-}
-
-void generateLibrary(const QString &folder)
-{
-    ModelContainer container(LibrarySchema::schema(), LibrarySchema::configuration(folder));
-    ModelContext &context = container.mainContext();
-    const QString summary = QStringLiteral(
-        "We study the formation of galaxies in a cosmological volume, with a treatment of gas cooling, "
-        "star formation and feedback from supernovae and active nuclei. ").repeated(5);
-    context.transaction([&] {
-        QList<PaperListPtr> lists;
-        for (int l = 0; l < listCount; ++l) {
-            lists.append(std::make_shared<PaperList>(QStringLiteral("List %1").arg(l), QList<Paper *>{}));
-            context.insert(lists.last());
-        }
-        const QDateTime start(QDate(2015, 1, 1), QTime(0, 0), QTimeZone::utc());
-        for (int i = 0; i < paperCount; ++i) {
-            auto paper = std::make_shared<Paper>(
-                paperId(i), QStringLiteral("Paper number %1 on structure formation").arg(i), summary,
-                QStringList{QStringLiteral("A. Author"), QStringLiteral("B. Author"), QStringLiteral("C. Author")},
-                start.addSecs(qint64(i) * 3600), std::nullopt,
-                QUrl(QStringLiteral("http://arxiv.org/abs/") + paperId(i)),
-                QUrl(QStringLiteral("http://arxiv.org/pdf/") + paperId(i)), std::nullopt, QString());
-            paper->addToList(lists[i % listCount].get());
-            context.insert(paper);
-        }
-    });
 }
 
 long residentKiB()
@@ -257,15 +223,7 @@ int main(int argc, char **argv)
         return measureResidentGrowth(argv[2], argv[3][0] == '1');
     QTemporaryDir dir;
     libraryFolder() = dir.path();
-    // Generated in a child so that the measuring process starts small.
-    const pid_t child = fork();
-    if (child == 0) {
-        generateLibrary(libraryFolder());
-        _exit(0);
-    }
-    int status = 0;
-    waitpid(child, &status, 0);
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
+    if (!generateLibraryInChild(libraryFolder()))
         return 1;
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();

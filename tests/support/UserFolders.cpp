@@ -8,21 +8,24 @@
 
 namespace {
 
-std::optional<QByteArray> madeContainer(bool withCloud, const QString &path)
+std::optional<QByteArray> cloudFolder(const QTemporaryDir &dir, bool withCloud)
 {
     if (!withCloud)
         return std::nullopt;
-    QDir().mkpath(path);
-    return path.toUtf8();
+    const QString container = dir.path() + "/cloud";
+    QDir().mkpath(container);
+    return container.toUtf8();
 }
 
 } // namespace
 
 UserFolders::UserFolders(bool withCloud)
-    : m_data("XDG_DATA_HOME", (root() + "/data").toUtf8()),
-      m_cache("XDG_CACHE_HOME", (root() + "/cache").toUtf8()),
-      m_cloud(CloudFolder::environmentVariable, madeContainer(withCloud, cloudContainer()))
+    : m_data("XDG_DATA_HOME", (m_dir.path() + "/data").toUtf8()),
+      m_cache("XDG_CACHE_HOME", (m_dir.path() + "/cache").toUtf8()),
+      m_config("XDG_CONFIG_HOME", (m_dir.path() + "/config").toUtf8()),
+      m_cloud(CloudFolder::environmentVariable, cloudFolder(m_dir, withCloud))
 {
+    // The folders' paths end in the application's name.
     QCoreApplication::setApplicationName(QStringLiteral("Brivet"));
     QCoreApplication::setOrganizationName(QString());
 }
@@ -35,4 +38,9 @@ QString UserFolders::appDocuments() const
 QString UserFolders::temporary() const
 {
     return AppFolders::temporary();
+}
+
+QString UserFolders::settingsFile() const
+{
+    return AppFolders::settingsFile();
 }
