@@ -45,28 +45,28 @@ struct DeleteLater {
 
 TransportError cancelledError()
 {
-    return TransportError(TransportError::Kind::Cancelled, QStringLiteral("The request was cancelled."));
+    return TransportError(TransportError::Kind::cancelled, QStringLiteral("The request was cancelled."));
 }
 
 TransportError::Kind kindOf(QNetworkReply::NetworkError error)
 {
     switch (error) {
     case QNetworkReply::ConnectionRefusedError:
-        return TransportError::Kind::ConnectionRefused;
+        return TransportError::Kind::connectionRefused;
     case QNetworkReply::HostNotFoundError:
-        return TransportError::Kind::HostNotFound;
+        return TransportError::Kind::hostNotFound;
     case QNetworkReply::SslHandshakeFailedError:
-        return TransportError::Kind::SecureConnectionFailed;
+        return TransportError::Kind::secureConnectionFailed;
     case QNetworkReply::TimeoutError:
-        return TransportError::Kind::TimedOut;
+        return TransportError::Kind::timedOut;
     case QNetworkReply::OperationCanceledError:
-        return TransportError::Kind::Cancelled;
+        return TransportError::Kind::cancelled;
     case QNetworkReply::RemoteHostClosedError:
     case QNetworkReply::TemporaryNetworkFailureError:
     case QNetworkReply::NetworkSessionFailedError:
-        return TransportError::Kind::ConnectionLost;
+        return TransportError::Kind::connectionLost;
     default:
-        return TransportError::Kind::Other;
+        return TransportError::Kind::other;
     }
 }
 
@@ -285,19 +285,19 @@ QCoro::Task<int> UrlSession::fetch(QUrl url, Headers headers, std::optional<std:
     r->disconnect();
 
     const auto tooLargeError = [limit] {
-        return TransportError(TransportError::Kind::BodyTooLarge,
+        return TransportError(TransportError::Kind::bodyTooLarge,
                               QStringLiteral("The answer is larger than %1.").arg(sizeText(limit)));
     };
     if (tooLarge)
         throw tooLargeError();
     if (timedOut)
-        throw TransportError(TransportError::Kind::TimedOut, QStringLiteral("The request timed out."));
+        throw TransportError(TransportError::Kind::timedOut, QStringLiteral("The request timed out."));
     if (stopped)
         throw cancelledError();
     const QNetworkReply::NetworkError error = r->error();
     const int status = statusOf(*r);
     if (isTransportLevel(error) || (error != QNetworkReply::NoError && status == 0)) {
-        if (kindOf(error) == TransportError::Kind::Cancelled)
+        if (kindOf(error) == TransportError::Kind::cancelled)
             throw cancelledError();
         throw TransportError(kindOf(error), r->errorString());
     }

@@ -45,21 +45,21 @@ TEST_F(UrlSessionTest, IncompleteAnswersAreTransportErrors)
     const QByteArray small(1000, 'x'), big(100'000, 'x');
     const QString timedOut = "The request timed out.", tooLarge = "The answer is larger than 4096 bytes.";
     struct { LocalHttpServer::Response response; Kind kind; QString description; } const cases[] = {
-        {{.body = small, .behaviour = Behaviour::Stall}, Kind::TimedOut, timedOut},
-        {{.body = small, .behaviour = Behaviour::StallMidBody, .cutAfter = 100}, Kind::TimedOut, timedOut},
-        {{.body = small, .behaviour = Behaviour::CutOffBody, .cutAfter = 100}, Kind::ConnectionLost, {}},
-        {{.body = big}, Kind::BodyTooLarge, tooLarge},
-        {{.body = big, .sendContentLength = false}, Kind::BodyTooLarge, tooLarge},
+        {{.body = small, .behaviour = Behaviour::Stall}, Kind::timedOut, timedOut},
+        {{.body = small, .behaviour = Behaviour::StallMidBody, .cutAfter = 100}, Kind::timedOut, timedOut},
+        {{.body = small, .behaviour = Behaviour::CutOffBody, .cutAfter = 100}, Kind::connectionLost, {}},
+        {{.body = big}, Kind::bodyTooLarge, tooLarge},
+        {{.body = big, .sendContentLength = false}, Kind::bodyTooLarge, tooLarge},
         // Ended while the rest is still awaited, not only once the answer is complete.
         {{.body = big, .behaviour = Behaviour::StallMidBody, .cutAfter = 50'000, .sendContentLength = false},
-         Kind::BodyTooLarge, tooLarge},
+         Kind::bodyTooLarge, tooLarge},
     };
     UrlSession session(300ms, 4096);
     QTcpServer closed;
     closed.listen(QHostAddress::LocalHost, 0);
     const QUrl refused(QStringLiteral("http://127.0.0.1:%1/").arg(closed.serverPort()));
     closed.close();
-    EXPECT_EQ(awaitFailure<TransportError>(session.get(refused)).value().kind(), Kind::ConnectionRefused);
+    EXPECT_EQ(awaitFailure<TransportError>(session.get(refused)).value().kind(), Kind::connectionRefused);
 
     QElapsedTimer clock;
     for (const auto &c : cases) {
@@ -70,7 +70,7 @@ TEST_F(UrlSessionTest, IncompleteAnswersAreTransportErrors)
         EXPECT_FALSE(e.description().isEmpty());
         if (!c.description.isEmpty())
             EXPECT_EQ(e.description(), c.description);
-        EXPECT_TRUE(c.kind != Kind::TimedOut || clock.elapsed() >= 250) << "timed out too early";
+        EXPECT_TRUE(c.kind != Kind::timedOut || clock.elapsed() >= 250) << "timed out too early";
     }
     // A request's own limit applies when it is the shorter one.
     server.setResponse({.body = {}, .behaviour = Behaviour::Stall});
@@ -89,7 +89,7 @@ TEST_F(UrlSessionTest, DestroyingTheSessionEndsItsRequestsAsCancelled)
             co_await session->get(server.url());
             ended << "an answer";
         } catch (const TransportError &e) {
-            ended << (e.kind() == TransportError::Kind::Cancelled ? e.description() : "another error");
+            ended << (e.kind() == TransportError::Kind::cancelled ? e.description() : "another error");
         }
     };
     QCoro::Task<> held = request();
