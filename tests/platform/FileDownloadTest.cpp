@@ -79,8 +79,9 @@ TEST_F(FileDownloadTest, InterruptedDownloadsLeaveNoFile)
         const auto error = awaitFailure<BrivetError>(FileDownload::toFile(server.url("/x.pdf"), target(), 300ms));
         ASSERT_TRUE(error);
         EXPECT_FALSE(error->description().isEmpty());
-        if (!c.description.isEmpty())
+        if (!c.description.isEmpty()) {
             EXPECT_EQ(error->description(), c.description);
+        }
         EXPECT_TRUE(folderEntries().isEmpty()) << folderEntries().join(", ").toStdString();
     }
 }

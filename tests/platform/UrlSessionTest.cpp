@@ -68,8 +68,9 @@ TEST_F(UrlSessionTest, IncompleteAnswersAreTransportErrors)
         const TransportError e = awaitFailure<TransportError>(session.get(server.url())).value();
         EXPECT_EQ(e.kind(), c.kind) << e.description().toStdString();
         EXPECT_FALSE(e.description().isEmpty());
-        if (!c.description.isEmpty())
+        if (!c.description.isEmpty()) {
             EXPECT_EQ(e.description(), c.description);
+        }
         EXPECT_TRUE(c.kind != Kind::timedOut || clock.elapsed() >= 250) << "timed out too early";
     }
     // A request's own limit applies when it is the shorter one.
