@@ -21,14 +21,15 @@ function(brivet_add_library name)
 endfunction()
 
 # brivet_add_tests(DIR dir LIBS ...): every *Test.cpp in dir becomes its own test executable,
-# registered with CTest under the folder's name.
+# registered with CTest under the folder's name, with the check that no test leaves the
+# environment changed.
 function(brivet_add_tests)
   cmake_parse_arguments(ARG "" "DIR;PREFIX" "LIBS" ${ARGN})
   file(GLOB _tests CONFIGURE_DEPENDS ${ARG_DIR}/*Test.cpp)
   foreach(_t ${_tests})
     get_filename_component(_name ${_t} NAME_WE)
     set(_target ${ARG_PREFIX}_${_name})
-    add_executable(${_target} ${_t})
+    add_executable(${_target} ${_t} ${BRIVET_TEST_ENVIRONMENT_CHECK})
     target_link_libraries(${_target} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gtest_main)
     target_compile_definitions(${_target} PRIVATE
       BRIVET_TEST_DATA_DIR="${BRIVET_TEST_DATA_DIR}"

@@ -96,7 +96,6 @@ TEST(StructuredText, ParsesWhenShownAndWhenTextChanges)
     EXPECT_EQ(view.markup(), QStringLiteral("# One"));
     EXPECT_NE(dynamic_cast<const AttributedStringMarkdownParser *>(&view.parser()), nullptr);
     EXPECT_TRUE(view.document().isEmpty()); // the caller never parses
-    EXPECT_FALSE(view.textSelectionEnabled());
     view.setMarkup(QStringLiteral("## Two"));
     EXPECT_TRUE(view.document().isEmpty()); // still not shown
     present(view);

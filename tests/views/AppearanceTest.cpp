@@ -1,6 +1,7 @@
 // The window as a user sees it, in a light and a dark palette. With
 // BRIVET_SCREENSHOT_DIR set, the pictures are also written there to be looked at.
 #include "AppView.h"
+#include "EnvironmentVariable.h"
 #include "ErrorAlertPresenter.h"
 #include "PlaceholderView.h"
 #include "RealData.h"
@@ -66,13 +67,15 @@ protected:
     static void SetUpTestSuite()
     {
         server = new LocalHttpServer;
-        qputenv("BRIVET_ARXIV_API_URL", server->url("/api/query").toEncoded());
+        arxivURL.emplace("BRIVET_ARXIV_API_URL", server->url("/api/query").toEncoded());
     }
     static void TearDownTestSuite()
     {
+        arxivURL.reset();
         delete server;
         server = nullptr;
     }
+    static inline std::optional<EnvironmentVariable> arxivURL;
     AppearanceTest()
     {
         QApplication::setPalette(GetParam() ? darkPalette() : QApplication::style()->standardPalette());
