@@ -287,19 +287,20 @@ void PaperImporterView::filePicked(const QList<QUrl> &urls)
 
 void PaperImporterView::confirm()
 {
-    runImport(this, m_form, m_list, m_env);
+    runImport(this, m_form, m_list, &m_env.dataManager);
 }
 
 QCoro::Task<> PaperImporterView::runImport(QPointer<PaperImporterView> view, QPointer<ImportablePaper> form,
-                                           QPointer<PaperList> list, ViewEnvironment &env)
+                                           QPointer<PaperList> list, QPointer<DataManager> dataManager)
 {
-    // Only what the pointers guard is touched after the wait: the sheet may have closed.
+    // Only what the pointers guard is touched after the wait: the sheet, and with it the window
+    // and its environment, may have gone.
     try {
         if (!form || !list)
             co_return;
         PaperPtr paper = co_await form->importPaper(list);
-        if (list)
-            env.dataManager.add(paper, list);
+        if (list && dataManager)
+            dataManager->add(paper, list);
         if (view) {
             emit view->importFinished();
             emit view->dismissRequested();

@@ -7,6 +7,7 @@
 #include <QPointer>
 #include <QWidget>
 
+class DataManager;
 class ImportablePaper;
 class PaperList;
 class QDateEdit;
@@ -55,7 +56,7 @@ signals:
 
 private:
     static QCoro::Task<> runImport(QPointer<PaperImporterView> view, QPointer<ImportablePaper> form,
-                                   QPointer<PaperList> list, ViewEnvironment &env);
+                                   QPointer<PaperList> list, QPointer<DataManager> dataManager);
     void showError(const QString &description);
     void showListName();
     void showFileName();

@@ -293,6 +293,33 @@ TEST_F(PaperImporterViewTest, ASlowDownloadLeavesTheFormUsable)
     EXPECT_TRUE(papersOfList().isEmpty());
 }
 
+TEST_F(PaperImporterViewTest, AStalledDownloadLeavesTheFormOpenAndUsable)
+{
+    // The server takes the request and never answers.
+    LocalHttpServer::Response stall;
+    stall.behaviour = LocalHttpServer::Response::Behaviour::Stall;
+    server.setResponse(stall);
+    PaperImporterView *form = openSheet();
+    fillIn(form);
+    type(form, "downloadURL", server.url(QStringLiteral("/stalled.pdf")).toString());
+    QTest::mouseClick(form->findChild<RoundIconButton *>(QStringLiteral("confirm")), Qt::LeftButton);
+    QTRY_COMPARE(server.requests().size(), 1);
+    QTest::qWait(200);
+
+    EXPECT_TRUE(host.sheet() && host.sheet()->isVisible());
+    EXPECT_TRUE(form->errorMessage().isEmpty());
+    type(form, "title", QStringLiteral("Still typing"));
+    EXPECT_EQ(form->form().title(), QStringLiteral("Still typing"));
+    pick(form, pdf);
+    EXPECT_EQ(form->findChild<QLabel *>(QStringLiteral("fileName"))->text(), QStringLiteral("picked paper.pdf"));
+    // And it can be left: nothing is stored while the download hangs.
+    QTest::keyClick(field(form, "title"), Qt::Key_Escape);
+    EXPECT_EQ(host.dismissals(), 1);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(host.sheet());
+    EXPECT_TRUE(papersOfList().isEmpty());
+}
+
 TEST_F(PaperImporterViewTest, AnImportStillStoresItsPaperWhenTheSheetClosedMeanwhile)
 {
     server.setResponse({.status = 200, .body = "%PDF-1.4 downloaded", .delayMs = 500});
