@@ -90,7 +90,7 @@ void PaperList::addPaper(Paper *paper)
 {
     if (!paper)
         return;
-    if (!papers())
+    if (!related(index(Property::Papers)))
         setPapers(QList<Paper *>{});
     if (!papersWithId(paper->id()).isEmpty())
         return;

@@ -3,6 +3,7 @@
 #include "Paper.h"
 #include "PaperList.h"
 
+#include <QDialog>
 #include <QPointer>
 #include <QWidget>
 
@@ -12,7 +13,6 @@ class ModelQuery;
 class PaperListModel;
 class PaperListView;
 class PlaceholderView;
-class QDialog;
 class QStackedWidget;
 class QToolBar;
 class SearchEngine;

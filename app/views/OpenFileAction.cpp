@@ -5,6 +5,7 @@
 #include "Localized.h"
 #include "ViewEnvironment.h"
 
+#include <QCursor>
 #include <QGuiApplication>
 #include <QPointer>
 #include <QScopeGuard>
@@ -15,7 +16,7 @@ namespace {
 // paper, and no longer reports to a window that has closed meanwhile.
 QCoro::Task<void> openPDF(PaperPtr paper, AppState *appState, QPointer<ErrorHandler> errorHandler)
 {
-    QGuiApplication::setOverrideCursor(Qt::BusyCursor);
+    QGuiApplication::setOverrideCursor(QCursor(Qt::BusyCursor));
     const auto restore = qScopeGuard([] { QGuiApplication::restoreOverrideCursor(); });
     try {
         co_await paper->openPDF();

@@ -10,6 +10,7 @@
 
 #include <QCoreApplication>
 #include <QIcon>
+#include <QMimeData>
 
 namespace {
 

@@ -209,7 +209,7 @@ int runFigures(const QString &folder)
         for (int i = 0; i < 100; ++i)
             results.append(makePaper(QStringLiteral("result.%1").arg(i), i));
         engine->setPapers(results);
-        columns.appState.setNewResults(qint64(qHashRange(results.begin(), results.end())));
+        columns.appState.setNewResults(1);
         Clock clock;
         columns.choose(engine->id());
         report("choose an engine holding 100 results until painted", clock, "10 ms");

@@ -52,8 +52,9 @@ protected:
     static PaperPtr pointer(Paper *paper) { return std::static_pointer_cast<Paper>(paper->shared_from_this()); }
     static void showResults(SearchEngine *engine, const QList<PaperPtr> &papers, AppState &state)
     {
+        static qint64 marker = 0;
         engine->setPapers(papers);
-        state.setNewResults(qint64(qHashRange(papers.begin(), papers.end())));
+        state.setNewResults(++marker);
     }
     // The texts of the visible actions of a tool bar or menu, separators as "|".
     static QStringList texts(const QList<QAction *> &actions)

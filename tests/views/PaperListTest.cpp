@@ -9,6 +9,7 @@
 #include "TransferablePaper.h"
 
 #include <QMimeData>
+#include <QSignalSpy>
 
 namespace {
 
