@@ -1,5 +1,6 @@
 #include "ArticleContextMenu.h"
 
+#include "DestructiveStyle.h"
 #include "PaperActions.h"
 
 ArticleContextMenu::ArticleContextMenu(ViewEnvironment &environment, PaperPtr paper, PaperListPtr list,
@@ -17,4 +18,5 @@ ArticleContextMenu::ArticleContextMenu(ViewEnvironment &environment, PaperPtr pa
     addAction(new OpenBrowserAction(environment, paper, this));
     addAction(new DeleteFileAction(environment, paper, this));
     PaperActions::refreshWhenShown(this);
+    DestructiveStyle::applyTo(this);
 }

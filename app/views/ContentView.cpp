@@ -1,6 +1,7 @@
 #include "ContentView.h"
 
 #include "AppState.h"
+#include "DestructiveStyle.h"
 #include "Localized.h"
 #include "ModelQuery.h"
 #include "PaperActions.h"
@@ -214,6 +215,8 @@ void ContentView::updateToolBar()
             button->setAccessibleName(action->iconText());
             if (action->menu())
                 button->setPopupMode(QToolButton::InstantPopup);
+            if (PaperAction::isDestructive(action))
+                DestructiveStyle::applyTo(button);
         }
     }
     m_toolBar->setVisible(!actions.isEmpty());

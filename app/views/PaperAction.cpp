@@ -1,6 +1,10 @@
 #include "PaperAction.h"
 
+#include "DestructiveStyle.h"
 #include "Symbols.h"
+
+#include <QGuiApplication>
+#include <QPainter>
 
 namespace {
 constexpr char destructiveProperty[] = "brivetDestructive";
@@ -27,6 +31,21 @@ void PaperAction::setLabels(const QString &text, const QString &help)
 void PaperAction::setDestructive(QAction *action)
 {
     action->setProperty(destructiveProperty, true);
+    // The symbol in the destructive colour too.
+    const QColor red = DestructiveStyle::color(QGuiApplication::palette());
+    QIcon tinted;
+    for (const int size : {16, 22, 32}) {
+        QPixmap pixmap = action->icon().pixmap(size);
+        if (pixmap.isNull())
+            continue;
+        QPainter painter(&pixmap);
+        painter.setCompositionMode(QPainter::CompositionMode_SourceIn);
+        painter.fillRect(pixmap.rect(), red);
+        painter.end();
+        tinted.addPixmap(pixmap);
+    }
+    if (!tinted.isNull())
+        action->setIcon(tinted);
 }
 
 bool PaperAction::isDestructive(const QAction *action)

@@ -2,6 +2,7 @@
 
 #include "AppState.h"
 #include "DataManager.h"
+#include "DestructiveStyle.h"
 #include "Localized.h"
 #include "ModelContext.h"
 #include "PaperAction.h"
@@ -128,6 +129,7 @@ void SidebarView::showContextMenu(const QPoint &position)
     QMenu menu(this);
     QAction *remove = menu.addAction(symbolIcon(QStringLiteral("trash")), localized("Delete"));
     PaperAction::setDestructive(remove);
+    DestructiveStyle::applyTo(&menu);
     connect(remove, &QAction::triggered, this, [this, list] { deleteList(list); });
     menu.exec(m_tree->viewport()->mapToGlobal(position));
 }
