@@ -80,3 +80,11 @@ void PaperListView::contextMenuEvent(QContextMenuEvent *event)
     ArticleContextMenu menu(m_environment, m_model->paperAt(index.row()), m_model->list(), this);
     menu.exec(where);
 }
+
+void PaperListView::rowsAboutToBeRemoved(const QModelIndex &parent, int start, int end)
+{
+    const QModelIndex current = currentIndex();
+    if (current.isValid() && current.row() >= start && current.row() <= end)
+        selectionModel()->clear();
+    QListView::rowsAboutToBeRemoved(parent, start, end);
+}

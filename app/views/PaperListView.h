@@ -24,6 +24,8 @@ public:
 protected:
     void selectionChanged(const QItemSelection &selected, const QItemSelection &deselected) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
+    // The selected paper going away leaves nothing selected, not its neighbour.
+    void rowsAboutToBeRemoved(const QModelIndex &parent, int start, int end) override;
 
 private:
     void showAppStateSelection();

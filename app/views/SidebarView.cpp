@@ -8,6 +8,7 @@
 #include "PaperAction.h"
 #include "SidebarDelegate.h"
 #include "SidebarModel.h"
+#include "SidebarTreeView.h"
 #include "Symbols.h"
 #include "ViewEnvironment.h"
 
@@ -21,7 +22,7 @@
 SidebarView::SidebarView(ViewEnvironment &environment, QWidget *parent)
     : QWidget(parent), m_environment(environment),
       m_model(new SidebarModel(environment.dataManager.context(), environment.dataManager, this)),
-      m_tree(new QTreeView(this)), m_toolBar(new QToolBar(this))
+      m_tree(new SidebarTreeView(this)), m_toolBar(new QToolBar(this))
 {
     setMinimumWidth(200);
     setAccessibleName(localized("Sidebar"));

@@ -66,6 +66,12 @@ protected:
         }
         return shown;
     }
+    // Whatever is pending drawn, as a turn of the event loop would.
+    static void paint(QWidget &widget)
+    {
+        QCoreApplication::processEvents();
+        widget.repaint();
+    }
     static void show(QWidget &widget)
     {
         widget.resize(900, 600);

@@ -64,7 +64,12 @@ TEST_F(ContentViewTest, WhatTheColumnShowsForEachSelection)
          Shown::Papers, "ArXiv", {}, {}, {}},
         {"results with a paper selected", [&] { appState().setSelectedPaper(result); }, Shown::Papers, "ArXiv", {}, {},
          {"Add To"}},
-        {"an empty list", [&] { appState().setSelectedListId(empty->id()); }, Shown::EmptyList, "Empty",
+        {"an empty list",
+         [&] {
+             appState().setSelectedListId(empty->id());
+             appState().setSelectedPaper(nullptr);   // as the sidebar does
+         },
+         Shown::EmptyList, "Empty",
          "Nothing to see here", "This list is empty, use the search engines and add papers to this list",
          {"Import paper"}},
         {"a list, no paper selected", [&] { appState().setSelectedListId(reading->id()); }, Shown::Papers, "Reading",
@@ -181,7 +186,7 @@ TEST_F(ContentViewTest, ALongStoredListReadsOnlyTheRowsOnScreen)
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&host));
     const auto lists = ModelQuery(relaunched.mainContext(), PaperList::entityDescription()).resultsAs<PaperList>();
     appState().setSelectedListId(lists[0]->id());
-    host.repaint();
+    paint(host);
     const QList<Paper *> papers = lists[0]->papers().value_or(QList<Paper *>{});
     const auto read = std::count_if(papers.begin(), papers.end(), [](Paper *p) { return !p->isFault(); });
     const int onScreen = column->paperListView()->viewport()->height() / column->paperListView()->sizeHintForRow(0) + 1;

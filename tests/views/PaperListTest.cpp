@@ -52,7 +52,7 @@ TEST_F(PaperListTest, ARowShownFollowsItsPaper)
     const PaperPtr paper = makePaper("p");
     PaperListModel model(QList<PaperPtr>{makePaper("other"), paper});
     view.setPaperModel(&model);
-    view.repaint();
+    paint(view);
     QSignalSpy changed(&model, &QAbstractItemModel::dataChanged);
     paper->setTitle("New title");
     ASSERT_EQ(changed.count(), 1);
@@ -149,11 +149,11 @@ TEST_F(PaperListTest, APaperRemovedWhileSelectedLeavesNothingBehind)
     EXPECT_EQ(model.rowCount(), 1);
     EXPECT_EQ(view.selectedPaper(), nullptr);
     EXPECT_EQ(appState().selectedPaper(), nullptr);
-    view.repaint();
+    paint(view);
 
     // The list itself deleted while shown.
     context().deleteObject(list.get());
     EXPECT_EQ(model.rowCount(), 0);
-    view.repaint();
+    paint(view);
     view.setPaperModel(nullptr);
 }

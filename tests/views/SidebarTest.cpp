@@ -130,9 +130,16 @@ TEST_F(SidebarTest, ChoosingARowSelectsItAndClearsThePaper)
         EXPECT_EQ(appState().selectedListId(), c.id);
         EXPECT_EQ(appState().selectedPaper(), nullptr);
     }
-    // Sections are headers, not choices.
+    // Headers and empty space are not choices, and the cursor passes over a header.
     click(model().sectionIndex(SidebarModel::LibrarySection));
     EXPECT_EQ(appState().selectedListId(), list->id());
+    QTest::mouseClick(tree().viewport(), Qt::LeftButton, {}, QPoint(5, tree().viewport()->height() - 3));
+    EXPECT_EQ(highlighted(), list->id());
+    click(rowOf(list->id()));
+    QTest::keyClick(tree().viewport(), Qt::Key_Up);
+    EXPECT_EQ(highlighted(), list->id());
+    QTest::keyClick(tree().viewport(), Qt::Key_Up);
+    EXPECT_EQ(appState().selectedListId(), adsEngineId());
 }
 
 TEST_F(SidebarTest, NewListTwiceMakesTwoUntitledFoldersAndSelectsTheSecond)
@@ -290,6 +297,7 @@ TEST_F(SidebarTest, DropsOnAListAddPapersOnceAndRefuseAnythingElse)
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
         auto target = makeList("Target");
+        context().save();
         EXPECT_EQ(drop(rowOf(target->id()), c.format, c.bytes), c.taken);
         QStringList ids;
         for (Paper *p : target->papers().value_or(QList<Paper *>{}))
@@ -299,6 +307,7 @@ TEST_F(SidebarTest, DropsOnAListAddPapersOnceAndRefuseAnythingElse)
             EXPECT_EQ(context().fetchCount(Paper::withId(id)), 1) << id.toStdString();
         EXPECT_FALSE(context().hasChanges()) << "a drop is committed at once";
         context().deleteObject(target.get());
+        context().save();
     }
     EXPECT_EQ(context().fetchCount(Paper::withId("broken")), 0);
     EXPECT_EQ(stored->inLists()->size(), 1) << "linked to the deleted targets no more";
