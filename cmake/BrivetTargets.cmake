@@ -1,8 +1,12 @@
 # brivet_add_library(name DIR dir LIBS ...): one library target for all sources of a folder.
-# Sources are globbed so that adding a file never needs a CMake edit.
+# Sources are globbed so that adding a file never needs a CMake edit; EXCLUDE names files of
+# the folder that belong to another target (an executable's main.cpp).
 function(brivet_add_library name)
-  cmake_parse_arguments(ARG "" "DIR" "LIBS;PUBLIC_LIBS" ${ARGN})
+  cmake_parse_arguments(ARG "" "DIR" "LIBS;PUBLIC_LIBS;EXCLUDE" ${ARGN})
   file(GLOB _srcs CONFIGURE_DEPENDS ${ARG_DIR}/*.cpp ${ARG_DIR}/*.h ${ARG_DIR}/*/*.cpp ${ARG_DIR}/*/*.h)
+  foreach(_excluded ${ARG_EXCLUDE})
+    list(REMOVE_ITEM _srcs ${ARG_DIR}/${_excluded})
+  endforeach()
   add_library(${name} STATIC ${_srcs})
   target_include_directories(${name} PUBLIC ${ARG_DIR})
   target_link_libraries(${name} PUBLIC ${ARG_PUBLIC_LIBS} PRIVATE ${ARG_LIBS})

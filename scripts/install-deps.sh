@@ -5,6 +5,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools libgl-dev
+  libqt6svg6 adwaita-icon-theme desktop-file-utils
   qcoro-qt6-dev
   libsqlite3-dev libexpat1-dev libcmark-gfm-dev libcmark-gfm-extensions-dev libharfbuzz-dev
   fonts-lmodern

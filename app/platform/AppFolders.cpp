@@ -15,6 +15,12 @@ QString AppFolders::temporary()
     return QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
 }
 
+QString AppFolders::settingsFile()
+{
+    // QSettings' own default place would need an organisation name, which Brivet leaves empty.
+    return QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation) + QStringLiteral("/Brivet.conf");
+}
+
 bool AppFolders::prepareFolderOf(const QString &filePath)
 {
     const QString folder = QFileInfo(filePath).absolutePath();

@@ -12,6 +12,8 @@ public:
     static QString documents();
     // $XDG_CACHE_HOME/Brivet: the PDFs of papers that are in no list.
     static QString temporary();
+    // $XDG_CONFIG_HOME/Brivet/Brivet.conf: the settings Brivet keeps between runs.
+    static QString settingsFile();
 
     // Makes the folder that will hold filePath, with missing parents. The temporary
     // folder is made readable by the user only. Returns whether the folder exists.

@@ -7,35 +7,27 @@
 #include <QDir>
 
 namespace {
-const char *const variables[3] = {"XDG_DATA_HOME", "XDG_CACHE_HOME", CloudFolder::environmentVariable};
+
+std::optional<QByteArray> cloudFolder(const QTemporaryDir &dir, bool withCloud)
+{
+    if (!withCloud)
+        return std::nullopt;
+    const QString container = dir.path() + "/cloud";
+    QDir().mkpath(container);
+    return container.toUtf8();
 }
+
+} // namespace
 
 UserFolders::UserFolders(bool withCloud)
+    : m_data("XDG_DATA_HOME", (m_dir.path() + "/data").toUtf8()),
+      m_cache("XDG_CACHE_HOME", (m_dir.path() + "/cache").toUtf8()),
+      m_config("XDG_CONFIG_HOME", (m_dir.path() + "/config").toUtf8()),
+      m_cloud(CloudFolder::environmentVariable, cloudFolder(m_dir, withCloud))
 {
+    // The folders' paths end in the application's name.
     QCoreApplication::setApplicationName(QStringLiteral("Brivet"));
     QCoreApplication::setOrganizationName(QString());
-    for (int i = 0; i < 3; ++i) {
-        if (qEnvironmentVariableIsSet(variables[i]))
-            m_saved[i] = qgetenv(variables[i]);
-    }
-    qputenv("XDG_DATA_HOME", (root() + "/data").toUtf8());
-    qputenv("XDG_CACHE_HOME", (root() + "/cache").toUtf8());
-    if (withCloud) {
-        QDir().mkpath(cloudContainer());
-        qputenv(CloudFolder::environmentVariable, cloudContainer().toUtf8());
-    } else {
-        qunsetenv(CloudFolder::environmentVariable);
-    }
-}
-
-UserFolders::~UserFolders()
-{
-    for (int i = 0; i < 3; ++i) {
-        if (m_saved[i])
-            qputenv(variables[i], *m_saved[i]);
-        else
-            qunsetenv(variables[i]);
-    }
 }
 
 QString UserFolders::appDocuments() const
@@ -46,4 +38,9 @@ QString UserFolders::appDocuments() const
 QString UserFolders::temporary() const
 {
     return AppFolders::temporary();
+}
+
+QString UserFolders::settingsFile() const
+{
+    return AppFolders::settingsFile();
 }

@@ -1,15 +1,16 @@
 #pragma once
 
+#include "EnvironmentVariable.h"
+
 #include <QTemporaryDir>
 #include <optional>
 
-// Points the user's data, cache and cloud folders at a fresh temporary tree for the
-// lifetime of a test, and puts everything back afterwards.
+// Points the user's data, cache, configuration and cloud folders at a fresh
+// temporary tree for the lifetime of a test, and puts everything back afterwards.
 class UserFolders {
 public:
     // withCloud: give the user a cloud identity whose container is <root>/cloud.
     explicit UserFolders(bool withCloud = false);
-    ~UserFolders();
     UserFolders(const UserFolders &) = delete;
     UserFolders &operator=(const UserFolders &) = delete;
 
@@ -17,8 +18,9 @@ public:
     QString cloudContainer() const { return m_dir.path() + "/cloud"; }
     QString appDocuments() const;
     QString temporary() const;
+    QString settingsFile() const;
 
 private:
     QTemporaryDir m_dir;
-    std::optional<QByteArray> m_saved[3];
+    EnvironmentVariable m_data, m_cache, m_config, m_cloud;
 };

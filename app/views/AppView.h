@@ -1,0 +1,64 @@
+#pragma once
+
+#include "ViewEnvironment.h"
+
+#include <QDialog>
+#include <QPointer>
+#include <QWidget>
+
+class ContentView;
+class ModelQuery;
+class PaperDetailView;
+class PlaceholderView;
+class QSplitter;
+class QStackedLayout;
+class SearchField;
+class SidebarView;
+
+// The content of a main window: sidebar, content and detail columns side by side,
+// the window's search field (which the window puts into its tool bar) and the
+// note-editor sheet.
+class AppView : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr int contentMinimumWidth = 490;
+
+    AppView(ViewEnvironment &env, QWidget *parent = nullptr);
+    ~AppView() override;
+
+    SearchField *searchField() const { return m_searchField; }
+    QSplitter *splitter() const { return m_splitter; }
+    // The detail column's content: the selected paper's detail or the placeholder.
+    QWidget *detail() const;
+    // The note-editor sheet while it is open.
+    QDialog *editorSheet() const { return m_editorSheet; }
+
+    // What Return in the search field does: searches the selected engine for the
+    // field's text, unchanged. Does nothing while a list or nothing is selected.
+    void submitSearch();
+    // How many searches started from this window are still running.
+    int runningSearches() const { return m_runningSearches; }
+
+signals:
+    // After a search of this window has stored its results or reported its error.
+    void searchFinished();
+
+private:
+    void updatePrompt();
+    void showDetail();
+    void followEditorFlag();
+    void searchEnded();
+
+    ViewEnvironment &m_env;
+    ModelQuery *m_lists;
+    SearchField *m_searchField;
+    QSplitter *m_splitter;
+    SidebarView *m_sidebar;
+    ContentView *m_content;
+    QWidget *m_detailColumn;
+    QStackedLayout *m_detailStack;
+    PlaceholderView *m_nothingToInspect;
+    PaperDetailView *m_paperDetail = nullptr;
+    QPointer<QDialog> m_editorSheet;
+    int m_runningSearches = 0;
+};
