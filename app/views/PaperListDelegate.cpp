@@ -12,8 +12,8 @@ QSize PaperListDelegate::sizeHint(const QStyleOptionViewItem &option, const QMod
 {
     const QFontMetrics title(option.font);
     const QFontMetrics caption(textStyleFont(TextStyle::caption));
-    return {option.rect.width() > 0 ? option.rect.width() : 200,
-            margin + title.height() + caption.height() + bottomPadding + margin};
+    // No width of its own: a row is as wide as the list, and its texts are cut to fit.
+    return {1, margin + title.height() + caption.height() + bottomPadding + margin};
 }
 
 void PaperListDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const

@@ -21,6 +21,7 @@ PaperListView::PaperListView(ViewEnvironment &environment, QWidget *parent)
     setSelectionBehavior(SelectRows);
     setEditTriggers(NoEditTriggers);
     setVerticalScrollMode(ScrollPerPixel);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setDragEnabled(true);
     setDragDropMode(DragOnly);
     setDefaultDropAction(Qt::CopyAction);
