@@ -75,13 +75,17 @@ int PaperListModel::rowOf(const Paper *paper) const
 QString PaperListModel::abbreviatedDate(const QDateTime &published)
 {
     // The locale's long date without the weekday and with short month names:
-    // "Jun 30, 1905" in English, "30. Juni 1905" in German.
+    // "Jun 30, 1905" in English, "30. Juni 1905" in German. Worked out once per
+    // locale, as every row on screen asks for it on every paint.
+    static QLocale formatLocale(QLocale::c());
+    static QString format;
     const QLocale locale;
-    QString format = locale.dateFormat(QLocale::LongFormat);
-    static const QRegularExpression weekday(QStringLiteral("d{4}[^dMy]*|[^dMy]*d{4}"));
-    format.remove(weekday);
-    format.replace(QStringLiteral("MMMM"), QStringLiteral("MMM"));
-    return locale.toString(published.toLocalTime().date(), format.trimmed());
+    if (format.isEmpty() || locale != formatLocale) {
+        static const QRegularExpression weekday(QStringLiteral("d{4}[^dMy]*|[^dMy]*d{4}"));
+        format = locale.dateFormat(QLocale::LongFormat).remove(weekday).replace(QStringLiteral("MMMM"), QStringLiteral("MMM")).trimmed();
+        formatLocale = locale;
+    }
+    return locale.toString(published.toLocalTime().date(), format);
 }
 
 QString PaperListModel::authorLine(const QStringList &authors)

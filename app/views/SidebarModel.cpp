@@ -31,6 +31,7 @@ SidebarModel::SidebarModel(ModelContext &context, DataManager &dataManager, QObj
     });
     connect(m_query, &ModelQuery::removed, this, [this](qsizetype position) {
         beginRemoveRows(sectionIndex(LibrarySection), int(position), int(position));
+        m_counts.remove(m_lists.at(position).get());
         m_lists.removeAt(position);
         endRemoveRows();
     });
@@ -50,6 +51,7 @@ void SidebarModel::listChanged(qsizetype position, int property)
         emit dataChanged(row, row, {Qt::DecorationRole});
         break;
     case PaperList::Property::Papers:
+        m_counts.remove(m_lists.value(position).get());
         emit dataChanged(row, row, {PaperCountRole, Qt::AccessibleDescriptionRole});
         break;
     case PaperList::Property::Id:
@@ -177,14 +179,22 @@ QVariant SidebarModel::data(const QModelIndex &index, int role) const
         case SelectionIdRole:
             return list->id();
         case PaperCountRole:
-            return int(list->paperCount());
+            return paperCount(*list);
         case Qt::AccessibleDescriptionRole:
-            return QCoreApplication::translate("Brivet", "%n paper(s)", nullptr, int(list->paperCount()));
+            return QCoreApplication::translate("Brivet", "%n paper(s)", nullptr, paperCount(*list));
         }
         return {};
     }
     }
     return {};
+}
+
+int SidebarModel::paperCount(const PaperList &list) const
+{
+    auto found = m_counts.constFind(&list);
+    if (found == m_counts.constEnd())
+        found = m_counts.insert(&list, int(list.paperCount()));
+    return *found;
 }
 
 bool SidebarModel::setData(const QModelIndex &index, const QVariant &value, int role)

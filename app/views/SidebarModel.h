@@ -3,6 +3,7 @@
 #include "PaperList.h"
 
 #include <QAbstractItemModel>
+#include <QHash>
 #include <QUuid>
 
 #include <optional>
@@ -61,10 +62,14 @@ private:
     RowKind kindOf(const QModelIndex &index) const;
     const SearchEngine *engineAt(const QModelIndex &index) const;
     void listChanged(qsizetype position, int property);
+    int paperCount(const PaperList &list) const;
 
     ModelContext &m_context;
     DataManager &m_dataManager;
     ModelQuery *m_query;
     // The query's results as this model last announced them.
     QList<PaperListPtr> m_lists;
+    // Paper counts asked of the store, until the list's papers change: a paint
+    // of the sidebar asks for every visible count.
+    mutable QHash<const PaperList *, int> m_counts;
 };

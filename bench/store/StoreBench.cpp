@@ -2,6 +2,7 @@
 // 100 lists: opening until the lists and their counts are ready, the memory
 // that costs, counting papers by id against a bare SQLite statement, and adding
 // a paper to a list the way the data manager does.
+#include "../ResidentMemory.h"
 #include "LibrarySchema.h"
 #include "ModelContainer.h"
 #include "ModelContext.h"
@@ -64,17 +65,6 @@ void generateLibrary(const QString &folder)
             context.insert(paper);
         }
     });
-}
-
-long residentKiB()
-{
-    long pages = 0, resident = 0;
-    if (FILE *f = std::fopen("/proc/self/statm", "r")) {
-        if (std::fscanf(f, "%ld %ld", &pages, &resident) != 2)
-            resident = 0;
-        std::fclose(f);
-    }
-    return resident * (sysconf(_SC_PAGESIZE) / 1024);
 }
 
 struct OpenLibrary {

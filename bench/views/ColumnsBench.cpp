@@ -8,6 +8,7 @@
 //
 // Times are of the GUI thread: its CPU time and the wall time, each step
 // followed by the paint it causes.
+#include "../ResidentMemory.h"
 #include "AppState.h"
 #include "ContentView.h"
 #include "DataManager.h"
@@ -113,17 +114,6 @@ struct Clock {
     double wallMs() const { return double(wall.nsecsElapsed()) / 1e6; }
 };
 
-long residentKiB()
-{
-    long pages = 0, resident = 0;
-    if (FILE *f = std::fopen("/proc/self/statm", "r")) {
-        if (std::fscanf(f, "%ld %ld", &pages, &resident) != 2)
-            resident = 0;
-        std::fclose(f);
-    }
-    return resident * (sysconf(_SC_PAGESIZE) / 1024);
-}
-
 // The two columns of a window, at the window's default size, over the library.
 struct Columns {
     explicit Columns(const QString &folder)
@@ -141,11 +131,8 @@ struct Columns {
         window.show();
         settle();
     }
-    void settle()
-    {
-        QCoreApplication::processEvents();
-        window.repaint();
-    }
+    // What the event loop does next: lay out and paint what changed.
+    void settle() { QCoreApplication::processEvents(); }
     void choose(const QUuid &id)
     {
         sidebar->treeView()->selectionModel()->setCurrentIndex(sidebar->model()->indexOf(id),
