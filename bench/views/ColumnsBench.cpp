@@ -245,6 +245,14 @@ int runFigures(const QString &folder)
                     "scroll the 10,000-paper list top to bottom", qlonglong(frames.size()), frames.at(frames.size() / 2),
                     frames.at(frames.size() * 99 / 100), frames.last(), qlonglong(over), cpuTotal);
     }
+
+    {
+        // Last, as it takes the list away: every row leaves the shown list.
+        Clock clock;
+        columns.sidebar->deleteList(longList);
+        columns.settle();
+        report("delete the 10,100-paper list while it is shown", clock, "none");
+    }
     return 0;
 }
 
