@@ -1,97 +1,45 @@
 #pragma once
+// The formula engine: LaTeX parsed into atoms (parser/, atoms/), set with the embedded math font
+// (font/, typeset/) into a display tree, and drawn with any QPainter in its pen. It needs Qt Gui
+// and no widgets; the Math::View widget (view/) sits on top of it.
+#include <QtGlobal>
 
-#include <QPointF>
-#include <QSize>
-#include <QString>
-#include <QWidget>
+namespace Math {
 
-#include <memory>
+// TeX's display style (large operators take limits, fractions are full size) or text style.
+enum class Style { display, text };
 
-class QPainter;
+// Font sizes beyond a poster's are clamped: they would only exhaust memory when drawn.
+inline constexpr qreal maxFontSize = 1000;
 
-// Sets one LaTeX formula with the embedded math font and draws it in the palette's text colour.
-// A formula that does not parse, or a missing font, leaves the widget empty: isValid() is then
-// false, paint() draws nothing and the bounds are zero.
-class Math : public QWidget {
-    Q_OBJECT
-public:
-    enum class Style { display, text };
+// The parsed formula.
+class Atom;
+class AtomList;
+class OrdinaryAtom;
+class FractionAtom;
+class RadicalAtom;
+class LargeOperatorAtom;
+class InnerAtom;
+class AccentAtom;
+class LineAtom;
+class TableAtom;
+class StyleAtom;
+class SpaceAtom;
+class Parser;
+class ParserError;
+class SymbolTable;
+class Writer;
 
-    // Where the formula sits: origin is the start of its baseline in widget coordinates.
-    struct TypographicBounds {
-        QPointF origin;
-        qreal width = 0;
-        qreal ascent = 0;
-        qreal descent = 0;
-    };
+// Fonts, typesetting, the display tree and its drawing.
+class FontTable;
+class FontRegistry;
+class FontMetrics;
+class Typesetter;
+class DisplayNode;
+class GlyphNode;
+class RuleNode;
+class ListNode;
+class Drawing;
+class DisplayProvider;
 
-    // The parsed formula (subsystem of the parser and its atoms).
-    class Atom;
-    class AtomList;
-    class OrdinaryAtom;
-    class FractionAtom;
-    class RadicalAtom;
-    class LargeOperatorAtom;
-    class InnerAtom;
-    class AccentAtom;
-    class LineAtom;
-    class TableAtom;
-    class StyleAtom;
-    class SpaceAtom;
-    class Parser;
-    class ParserError;
-    class SymbolTable;
-    class Writer;
-
-    // Fonts, typesetting and the display tree.
-    class FontTable;
-    class FontRegistry;
-    class FontMetrics;
-    class Typesetter;
-    class DisplayNode;
-    class GlyphNode;
-    class RuleNode;
-    class ListNode;
-    class DisplayProvider;
-
-    static constexpr qreal maxFontSize = 1000;
-
-    explicit Math(const QString &latex, QWidget *parent = nullptr);
-    ~Math() override;
-
-    QString latex() const { return m_latex; }
-    void setLatex(const QString &latex);
-    // Pixel size of the font; 0 follows the widget's font.
-    void setFontSize(qreal pixelSize);
-    qreal fontSize() const;
-    void setTypesettingStyle(Style style);
-    Style typesettingStyle() const { return m_style; }
-
-    bool isValid() const;
-    // Why the formula is not drawn, empty when it is.
-    QString errorMessage() const;
-    TypographicBounds typographicBounds() const;
-    QSize sizeHint() const override;
-    QSize minimumSizeHint() const override { return sizeHint(); }
-
-    // Draws the formula with its baseline starting at baselineOrigin.
-    void paint(QPainter *p, QPointF baselineOrigin) const;
-
-    // The typeset tree, null when the formula is not drawn; for callers that lay it out themselves.
-    std::shared_ptr<const ListNode> displayTree() const;
-
-protected:
-    void paintEvent(QPaintEvent *event) override;
-    void changeEvent(QEvent *event) override;
-
-private:
-    void invalidate();
-    void ensureLayout() const;
-
-    QString m_latex;
-    qreal m_fontSize = 0;
-    Style m_style = Style::display;
-    mutable bool m_laidOut = false;
-    mutable std::shared_ptr<const ListNode> m_tree;
-    mutable QString m_error;
-};
+} // namespace Math

@@ -5,12 +5,23 @@
 #include "MathSymbolTable.h"
 
 #include <QHash>
+#include <QLocale>
 #include <QSet>
 
 using Code = Math::ParserError::Code;
 using Type = Math::Atom::Type;
 using FontStyle = Math::Atom::FontStyle;
 using Level = Math::Atom::Level;
+
+namespace {
+
+// How a space measured here is written back: in mu, with every digit needed to read the same width.
+QString muSpace(qreal mu)
+{
+    return QStringLiteral("\\hspace{%1mu}").arg(QString::number(mu, 'g', QLocale::FloatingPointShortest));
+}
+
+} // namespace
 
 void Math::Parser::parseCommand(AtomList &list, const QString &name, qsizetype start)
 {
@@ -125,7 +136,7 @@ bool Math::Parser::parseSpacingCommand(AtomList &list, const QString &name)
         parseOptionalArgument();
         const qreal width = parseDimension(QStringLiteral("\\rule"));
         parseDimension(QStringLiteral("\\rule"));
-        list.append(std::make_unique<SpaceAtom>(width, QStringLiteral("\\hspace{%1mu}").arg(width)));
+        list.append(std::make_unique<SpaceAtom>(width, muSpace(width)));
         return true;
     }
     return false;
@@ -223,7 +234,7 @@ void Math::Parser::parseText(AtomList &list, const QString &text, qsizetype base
                         const qreal width = sub.parseDimension(QLatin1Char('\\') + command);
                         return std::pair(width, sub.m_pos);
                     });
-                    list.append(std::make_unique<SpaceAtom>(mu, QStringLiteral("\\hspace{%1mu}").arg(mu)));
+                    list.append(std::make_unique<SpaceAtom>(mu, muSpace(mu)));
                     j += used;
                 } else if (command == QLatin1String("quad") || command == QLatin1String("qquad")) {
                     list.append(std::make_unique<SpaceAtom>(command.size() == 4 ? 18 : 36, QLatin1Char('\\') + command));

@@ -13,21 +13,21 @@ using Level = Math::Atom::Level;
 
 namespace {
 
-// Negated relations that have a character of their own; others get a combining slash.
-QString negated(const QString &nucleus)
+// A symbol and nothing more, which \not can negate: a character or a symbol command, without a
+// group, a construction of its own or a fixed delimiter size.
+bool isPlainSymbol(const Math::Atom &atom)
 {
-    static const QHash<QString, QString> table = {
-        {QStringLiteral("="), QStringLiteral("\u2260")}, {QStringLiteral("\u2208"), QStringLiteral("\u2209")},
-        {QStringLiteral("\u2261"), QStringLiteral("\u2262")}, {QStringLiteral("<"), QStringLiteral("\u226E")},
-        {QStringLiteral(">"), QStringLiteral("\u226F")}, {QStringLiteral("\u2264"), QStringLiteral("\u2270")},
-        {QStringLiteral("\u2265"), QStringLiteral("\u2271")}, {QStringLiteral("\u223C"), QStringLiteral("\u2241")},
-        {QStringLiteral("\u2248"), QStringLiteral("\u2249")}, {QStringLiteral("\u2282"), QStringLiteral("\u2284")},
-        {QStringLiteral("\u2283"), QStringLiteral("\u2285")}, {QStringLiteral("\u2286"), QStringLiteral("\u2288")},
-        {QStringLiteral("\u2287"), QStringLiteral("\u2289")}, {QStringLiteral("\u2245"), QStringLiteral("\u2247")},
-        {QStringLiteral("\u2243"), QStringLiteral("\u2244")}, {QStringLiteral("\u2225"), QStringLiteral("\u2226")},
-        {QStringLiteral("\u2223"), QStringLiteral("\u2224")}, {QStringLiteral("\u220B"), QStringLiteral("\u220C")},
-    };
-    return table.value(nucleus, nucleus + QStringLiteral("\u0338"));
+    switch (atom.type()) {
+    case Type::ordinary:
+    case Type::binary:
+    case Type::relation:
+    case Type::open:
+    case Type::close:
+    case Type::punctuation:
+        return !atom.nucleus.isEmpty() && !atom.group && atom.delimiterSize == 0 && !atom.phantom;
+    default:
+        return false;
+    }
 }
 
 std::unique_ptr<Math::Atom> asLimitsOperator(std::unique_ptr<Math::Atom> nucleus)
@@ -171,13 +171,15 @@ bool Math::Parser::parseStructureCommand(AtomList &list, const QString &name, qs
     }
     if (name == QLatin1String("not")) {
         AtomList argument = parseArgument(QStringLiteral("\\not"));
-        if (argument.size() == 1 && !argument.at(0).nucleus.isEmpty()) {
+        // A symbol takes the slash into its character and becomes a relation; anything else
+        // (an accent, an operator, several atoms) stays as it is, with a slash set before it.
+        if (argument.size() == 1 && isPlainSymbol(argument.at(0))) {
             auto atom = argument.takeLast();
-            atom->nucleus = negated(atom->nucleus);
+            atom->nucleus = SymbolTable::negated(atom->nucleus);
             atom->setType(Type::relation);
             list.append(std::move(atom));
         } else {
-            list.append(std::make_unique<Atom>(Type::relation, QStringLiteral("\u29F8")));
+            list.append(std::make_unique<Atom>(Type::relation, SymbolTable::notSlash()));
             list.appendList(std::move(argument));
         }
         return true;

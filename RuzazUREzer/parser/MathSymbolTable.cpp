@@ -173,6 +173,8 @@ Math::SymbolTable::SymbolTable()
             m_symbols.insert(name, Symbol{type, nucleus});
             if (!m_symbolCommands.contains(nucleus))
                 m_symbolCommands.insert(nucleus, name);
+            if (!m_typedSymbolCommands.contains({int(type), nucleus}))
+                m_typedSymbolCommands.insert({int(type), nucleus}, name);
         }
     };
     add(kOrdinary, Type::ordinary);
@@ -190,10 +192,17 @@ Math::SymbolTable::SymbolTable()
     // Delimiters used alone are symbols too, opening or closing.
     const char *const openers[] = {"lbrack", "lbrace", "{", "langle", "lfloor", "lceil", "lgroup", "llbracket", "lvert", "lVert"};
     const char *const closers[] = {"rbrack", "rbrace", "}", "rangle", "rfloor", "rceil", "rgroup", "rrbracket", "rvert", "rVert"};
-    for (const char *n : openers)
-        m_symbols.insert(QString::fromLatin1(n), Symbol{Type::open, m_delimiters.value(QLatin1Char('\\') + QString::fromLatin1(n))});
-    for (const char *n : closers)
-        m_symbols.insert(QString::fromLatin1(n), Symbol{Type::close, m_delimiters.value(QLatin1Char('\\') + QString::fromLatin1(n))});
+    const auto addDelimiterSymbols = [this](const auto &names, Type type) {
+        for (const char *n : names) {
+            const QString name = QString::fromLatin1(n);
+            const QString nucleus = m_delimiters.value(QLatin1Char('\\') + name);
+            m_symbols.insert(name, Symbol{type, nucleus});
+            if (!m_typedSymbolCommands.contains({int(type), nucleus}))
+                m_typedSymbolCommands.insert({int(type), nucleus}, name);
+        }
+    };
+    addDelimiterSymbols(openers, Type::open);
+    addDelimiterSymbols(closers, Type::close);
     for (const char *n : {"lbrace", "rbrace", "langle", "rangle", "lfloor", "rfloor", "lceil", "rceil"}) {
         const QString name = QString::fromLatin1(n);
         m_symbolCommands.insert(m_symbols.value(name).nucleus, name);
@@ -258,6 +267,53 @@ Math::Atom::Type Math::SymbolTable::typeOfCharacter(QChar c)
 QString Math::SymbolTable::commandForSymbol(const QString &nucleus) const
 {
     return m_symbolCommands.value(nucleus);
+}
+
+QString Math::SymbolTable::commandForSymbol(const QString &nucleus, Atom::Type type) const
+{
+    const QString typed = m_typedSymbolCommands.value({int(type), nucleus});
+    return typed.isEmpty() ? commandForSymbol(nucleus) : typed;
+}
+
+namespace {
+
+// Relations that have a negated character of their own.
+const QHash<QString, QString> &negations()
+{
+    static const QHash<QString, QString> table = {
+        {QStringLiteral("="), QStringLiteral("\u2260")}, {QStringLiteral("\u2208"), QStringLiteral("\u2209")},
+        {QStringLiteral("\u2261"), QStringLiteral("\u2262")}, {QStringLiteral("<"), QStringLiteral("\u226E")},
+        {QStringLiteral(">"), QStringLiteral("\u226F")}, {QStringLiteral("\u2264"), QStringLiteral("\u2270")},
+        {QStringLiteral("\u2265"), QStringLiteral("\u2271")}, {QStringLiteral("\u223C"), QStringLiteral("\u2241")},
+        {QStringLiteral("\u2248"), QStringLiteral("\u2249")}, {QStringLiteral("\u2282"), QStringLiteral("\u2284")},
+        {QStringLiteral("\u2283"), QStringLiteral("\u2285")}, {QStringLiteral("\u2286"), QStringLiteral("\u2288")},
+        {QStringLiteral("\u2287"), QStringLiteral("\u2289")}, {QStringLiteral("\u2245"), QStringLiteral("\u2247")},
+        {QStringLiteral("\u2243"), QStringLiteral("\u2244")}, {QStringLiteral("\u2225"), QStringLiteral("\u2226")},
+        {QStringLiteral("\u2223"), QStringLiteral("\u2224")}, {QStringLiteral("\u220B"), QStringLiteral("\u220C")},
+    };
+    return table;
+}
+
+constexpr QChar kCombiningSolidus(0x338);
+
+} // namespace
+
+QString Math::SymbolTable::negated(const QString &nucleus)
+{
+    return negations().value(nucleus, nucleus + kCombiningSolidus);
+}
+
+QString Math::SymbolTable::unnegated(const QString &nucleus)
+{
+    static const auto bases = [] {
+        QHash<QString, QString> reverse;
+        for (auto it = negations().constBegin(); it != negations().constEnd(); ++it)
+            reverse.insert(it.value(), it.key());
+        return reverse;
+    }();
+    if (const auto it = bases.constFind(nucleus); it != bases.constEnd())
+        return it.value();
+    return nucleus.size() > 1 && nucleus.endsWith(kCombiningSolidus) ? nucleus.chopped(1) : QString();
 }
 
 QString Math::SymbolTable::commandForOperator(const QString &nucleus) const

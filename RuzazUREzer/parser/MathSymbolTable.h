@@ -36,10 +36,21 @@ public:
     // The class a single character takes in math: '+' is binary, '=' a relation, and so on.
     static Atom::Type typeOfCharacter(QChar c);
 
-    // Reverse look-ups for the writer: the command that gives this nucleus, or empty.
+    // Reverse look-ups for the writer: the command that gives this nucleus, or empty. A nucleus
+    // can stand for symbols of several classes (\dagger is binary, \dag ordinary); asked with a
+    // class, the command is one of that class, when there is one.
     QString commandForSymbol(const QString &nucleus) const;
+    QString commandForSymbol(const QString &nucleus, Atom::Type type) const;
     QString commandForOperator(const QString &nucleus) const;
     QString commandForDelimiter(const QString &character) const;
+
+    // What \not makes of a symbol: its negated character (= becomes ≠), or the symbol followed
+    // by a combining long solidus when it has none.
+    static QString negated(const QString &nucleus);
+    // The symbol that negated() turned into this nucleus; empty when it is not a negation.
+    static QString unnegated(const QString &nucleus);
+    // The relation that \not sets before what it cannot negate, such as an accent or a group.
+    static QString notSlash() { return QStringLiteral("\u29F8"); }
 
 private:
     SymbolTable();
@@ -48,6 +59,7 @@ private:
     QHash<QString, Accent> m_accents;
     QHash<QString, QString> m_delimiters;
     QHash<QString, QString> m_symbolCommands;
+    QHash<std::pair<int, QString>, QString> m_typedSymbolCommands;
     QHash<QString, QString> m_operatorCommands;
     QHash<QString, QString> m_delimiterCommands;
 };

@@ -32,6 +32,31 @@ bool isTextAtom(const Math::Atom &atom)
         && !atom.superscript && !atom.subscript && !atom.nucleus.isEmpty() && !atom.phantom;
 }
 
+// A character inside \text{...}: the ones that would read as markup are escaped.
+QString textCharacter(const QString &c)
+{
+    if (c == QLatin1String("{") || c == QLatin1String("}") || c == QLatin1String("$") || c == QLatin1String("\\")
+        || c == QLatin1String("%") || c == QLatin1String("&"))
+        return QLatin1Char('\\') + c;
+    return c;
+}
+
+// How a nucleus is written in math: the character itself when it reads back as the same class,
+// otherwise the command that stands for it.
+QString symbol(const QString &n, Type type)
+{
+    const Math::SymbolTable &table = Math::SymbolTable::shared();
+    static const QString special = QStringLiteral("\\{}%$&#_^~'");
+    if (n.size() == 1 && n[0].unicode() < 0x80 && !special.contains(n[0])
+        && Math::SymbolTable::typeOfCharacter(n[0]) == type)
+        return n;
+    if (const QString command = table.commandForSymbol(n, type); !command.isEmpty())
+        return QLatin1Char('\\') + command;
+    if (const QString command = table.commandForDelimiter(n); !command.isEmpty())
+        return command;
+    return n;
+}
+
 } // namespace
 
 QString Math::Writer::write(const AtomList &list)
@@ -56,12 +81,12 @@ void Math::Writer::writeList(const AtomList &list)
         if (isTextAtom(atom)) {
             // Runs of text characters come back as one \text{...}.
             m_out += QStringLiteral("\\text{");
-            for (; i < list.size() && isTextAtom(list.at(i)); ++i) {
+            for (bool afterSpace = false; i < list.size() && isTextAtom(list.at(i)); ++i) {
                 const QString &c = list.at(i).nucleus;
-                if (c == QLatin1String("{") || c == QLatin1String("}") || c == QLatin1String("$")
-                    || c == QLatin1String("\\") || c == QLatin1String("%") || c == QLatin1String("&"))
-                    m_out += QLatin1Char('\\');
-                m_out += c;
+                const bool space = c == QLatin1String(" ");
+                // Text reads a run of spaces as one: every further space is a control space.
+                m_out += space && afterSpace ? QStringLiteral("\\ ") : textCharacter(c);
+                afterSpace = space;
             }
             m_out += QStringLiteral("}");
             --i;
@@ -112,7 +137,6 @@ void Math::Writer::writeNucleus(const Atom &atom)
         writeGroup(*atom.group);
         return;
     }
-    const SymbolTable &table = SymbolTable::shared();
     if (atom.delimiterSize > 0) {
         static const char *const sizes[] = {"big", "Big", "bigg", "Bigg"};
         QString command = QLatin1Char('\\') + QLatin1String(sizes[atom.delimiterSize - 1]);
@@ -127,34 +151,26 @@ void Math::Writer::writeNucleus(const Atom &atom)
         return;
     }
     const QString &n = atom.nucleus;
-    QString written;
-    if (n.size() == 1 && n[0].unicode() < 0x80 && n != QLatin1String("\\") && n != QLatin1String("{")
-        && n != QLatin1String("}") && n != QLatin1String("%") && n != QLatin1String("$") && n != QLatin1String("&")
-        && n != QLatin1String("#") && n != QLatin1String("_") && n != QLatin1String("^") && n != QLatin1String("~")
-        && n != QLatin1String("'")) {
-        written = n;
-    } else {
-        QString command = table.commandForSymbol(n);
-        // A symbol's class can differ from its table entry (\mathbin, Bin made Ord); the
-        // writer keeps the command and lets the parser redo the class.
-        if (command.isEmpty() && n.endsWith(QChar(0x338))) {
-            written = QStringLiteral("\\not") + (n.size() == 2 && n[0].unicode() < 0x80 ? n.left(1) : QLatin1Char('\\') + table.commandForSymbol(n.chopped(1)));
-        } else if (!command.isEmpty()) {
-            written = QLatin1Char('\\') + command;
-        } else if (!table.commandForDelimiter(n).isEmpty()) {
-            written = table.commandForDelimiter(n);
-        } else {
-            written = n;
-        }
-    }
     const QString font = fontCommand(atom.fontStyle);
-    if (!font.isEmpty()) {
-        m_out += font + QLatin1Char('{') + written + QLatin1Char('}');
+    const auto inFont = [&font](const QString &written) {
+        return font.isEmpty() ? written : font + QLatin1Char('{') + written + QLatin1Char('}');
+    };
+    const SymbolTable &table = SymbolTable::shared();
+    QString written;
+    if (atom.type() == Type::relation && n == SymbolTable::notSlash()) {
+        // \not before what it cannot negate: an empty argument gives the slash alone.
+        written = QStringLiteral("\\not{}");
+    } else if (const QString base = SymbolTable::unnegated(n);
+               atom.type() == Type::relation && !base.isEmpty() && table.commandForSymbol(n).isEmpty()) {
+        // A negation without a command of its own. The font goes inside: \text cannot hold \not.
+        const QString negated = inFont(atom.fontStyle == FontStyle::text ? textCharacter(base) : symbol(base, Type::relation));
+        written = QStringLiteral("\\not") + (negated.startsWith(QLatin1Char('\\')) ? QString() : QStringLiteral(" ")) + negated;
     } else {
-        m_out += written;
-        if (written.size() > 1 && written.back().isLetter() && written.front() == QLatin1Char('\\'))
-            m_out += QLatin1Char(' ');
+        written = inFont(symbol(n, atom.type()));
     }
+    m_out += written;
+    if (written.size() > 1 && written.back().isLetter() && written.front() == QLatin1Char('\\'))
+        m_out += QLatin1Char(' ');
 }
 
 void Math::Writer::writeAtom(const Atom &atom)
@@ -274,9 +290,11 @@ void Math::Writer::writeAtom(const Atom &atom)
             // A row that starts with [ would read as the spacing argument of the \\ before it.
             if (r > 0 && m_out.size() > rowStart && m_out[rowStart] == QLatin1Char('['))
                 m_out.insert(rowStart, QStringLiteral("\\relax "));
+            // An empty last row is kept only when a row break ends it too.
+            const bool emptyLastRow = r + 1 == t.rows.size() && t.rows[r].size() == 1 && t.rows[r].front().isEmpty();
             if (t.plainTeX)
                 writeCommand(QStringLiteral("\\cr"));
-            else if (r + 1 < t.rows.size())
+            else if (r + 1 < t.rows.size() || emptyLastRow)
                 m_out += QStringLiteral("\\\\");
         }
         if (t.plainTeX)

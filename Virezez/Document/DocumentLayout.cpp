@@ -431,6 +431,7 @@ bool DocumentLayout::layoutMath(int block, const Frame &parent)
     const qreal pad = std::round(m_style.blockSpacing() * 0.5);
     MathItem item;
     item.formula = formula;
+    item.color = parent.color;
     const qreal height = formula->ascent() + formula->descent() + 2 * pad;
     const QRectF box(parent.x, m_y, parent.width, height);
     qreal x = parent.x + (parent.width - formula->width()) / 2;

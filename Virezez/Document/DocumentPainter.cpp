@@ -81,7 +81,7 @@ void DocumentPainter::paint(QPainter *p, const QRectF &exposed) const
         if (!r.intersects(exposed))
             continue;
         clipTo(p, m.region, m_layout.regions());
-        p->setPen(m_text);
+        p->setPen(m.color);
         m.formula->paint(p, shifted(QRectF(m.baseline, QSizeF()), m.region, m_layout.regions()).topLeft());
     }
     // Sideways-scrolling regions show where they are with a thin bar along their bottom edge.

@@ -49,6 +49,7 @@ struct MathItem {
     QRectF rect;
     QPointF baseline;
     std::shared_ptr<MathBlock> formula;
+    QColor color; // the text colour where the formula stands
     int region = -1;
 };
 

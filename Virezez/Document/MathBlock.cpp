@@ -1,12 +1,12 @@
 #include "MathBlock.h"
 
 #ifdef VIREZEZ_HAS_MATH
-#include "Math.h"
+#include "MathDisplayProvider.h"
+#include "MathDrawing.h"
+#include "MathListNode.h"
 
-// The formula view is only used to typeset and paint; it is never shown.
 struct MathBlock::Formula {
-    Math view;
-    explicit Formula(const QString &latex) : view(latex) {}
+    std::shared_ptr<const Math::Drawing> drawing;
 };
 
 bool MathBlock::isAvailable()
@@ -16,24 +16,21 @@ bool MathBlock::isAvailable()
 
 std::shared_ptr<MathBlock> MathBlock::create(const QString &latex, qreal pixelSize)
 {
-    std::shared_ptr<MathBlock> block(new MathBlock);
-    block->m_formula = std::make_unique<Formula>(latex);
-    Math &view = block->m_formula->view;
-    view.setFontSize(pixelSize);
-    view.setTypesettingStyle(Math::Style::display);
-    if (!view.isValid())
+    const auto display = Math::DisplayProvider::shared().display(latex, pixelSize, Math::Style::display);
+    if (!display.tree)
         return nullptr;
-    const Math::TypographicBounds bounds = view.typographicBounds();
-    block->m_width = bounds.width;
-    block->m_ascent = bounds.ascent;
-    block->m_descent = bounds.descent;
+    std::shared_ptr<MathBlock> block(new MathBlock);
+    block->m_formula = std::make_unique<Formula>(Formula{display.drawing});
+    block->m_width = display.tree->width;
+    block->m_ascent = display.tree->ascent;
+    block->m_descent = display.tree->descent;
     return block;
 }
 
 void MathBlock::paint(QPainter *painter, QPointF baselineOrigin) const
 {
     if (m_formula)
-        m_formula->view.paint(painter, baselineOrigin);
+        m_formula->drawing->draw(painter, baselineOrigin);
 }
 
 #else

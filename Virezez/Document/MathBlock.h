@@ -1,7 +1,8 @@
 #pragma once
 // A typeset formula for a "math" code block. This is the only place that knows about the
-// formula library: when the build has it (VIREZEZ_HAS_MATH), create() typesets through it;
-// otherwise create() always returns null and the block is drawn as code.
+// formula library: when the build has it (VIREZEZ_HAS_MATH), create() typesets through the
+// library's shared display cache; otherwise create() always returns null and the block is
+// drawn as code.
 #include <QPointF>
 #include <QString>
 #include <memory>
@@ -20,6 +21,7 @@ public:
     qreal width() const { return m_width; }
     qreal ascent() const { return m_ascent; }
     qreal descent() const { return m_descent; }
+    // Draws with the painter's pen, like the text around it.
     void paint(QPainter *painter, QPointF baselineOrigin) const;
 
 private:

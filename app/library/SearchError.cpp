@@ -7,20 +7,20 @@ SearchError::SearchError(Kind kind, const QString &description, const QString &m
 
 SearchError SearchError::parsingError(const QString &message)
 {
-    return SearchError(Kind::ParsingError, QStringLiteral("Error parsing data: ") + message, message);
+    return SearchError(Kind::parsingError, QStringLiteral("Error parsing data: ") + message, message);
 }
 
 SearchError SearchError::invalidURL()
 {
-    return SearchError(Kind::InvalidURL, QStringLiteral("Invalid URL"));
+    return SearchError(Kind::invalidURL, QStringLiteral("Invalid URL"));
 }
 
 SearchError SearchError::invalidResponse()
 {
-    return SearchError(Kind::InvalidResponse, QStringLiteral("Invalid response received"));
+    return SearchError(Kind::invalidResponse, QStringLiteral("Invalid response received"));
 }
 
 SearchError SearchError::missingData()
 {
-    return SearchError(Kind::MissingData, QStringLiteral("Some data is missing from the api's response"));
+    return SearchError(Kind::missingData, QStringLiteral("Some data is missing from the api's response"));
 }

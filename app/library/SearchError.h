@@ -8,7 +8,7 @@
 // description is exactly the text the user reads in the error alert.
 class SearchError : public BrivetError {
 public:
-    enum class Kind { ParsingError, InvalidURL, InvalidResponse, MissingData };
+    enum class Kind { parsingError, invalidURL, invalidResponse, missingData };
 
     // "Error parsing data: " followed directly by the message.
     static SearchError parsingError(const QString &message);

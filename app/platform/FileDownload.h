@@ -12,11 +12,16 @@
 // download never leaves a truncated file that would later pass for the real one, and an
 // existing file is replaced in one step.
 //
-// Throws HttpStatusError for any answer but 200 (status 0 when the answer is not HTTP), and
-// BrivetError with the transport's or the file system's description for everything else.
+// Downloads share one URL session, with its idle time-out: a server that sends nothing
+// for idleTimeout ends the download with "The request timed out.", as a search would.
+//
+// Throws HttpStatusError for any answer but 200 (status 0 when the answer is not HTTP),
+// the session's TransportError when no whole answer came, and BrivetError with the file
+// system's description when the file cannot be written.
 class FileDownload {
 public:
-    // The default matches a desktop's usual wait for a silent server before giving up.
+    // The default matches a desktop's usual wait for a silent server before giving up;
+    // it is also the longest wait a download may ask for.
     static constexpr std::chrono::milliseconds defaultIdleTimeout{60'000};
 
     static QCoro::Task<void> toFile(QUrl url, QString destination,

@@ -5,6 +5,7 @@
 
 #include <QDebug>
 #include <QMetaObject>
+#include <QThreadPool>
 
 #include <algorithm>
 
@@ -45,20 +46,30 @@ void ModelContext::detachAll()
             }
         }
     }
-    QList<std::shared_ptr<PersistentModel>> keepers;
-    keepers.reserve(kept.size());
+    // Objects that nobody else holds are destroyed once their keepers go, with no
+    // links left to undo. In a large library that is most of the cost of closing,
+    // and the context goes at quit, while the window may still be on screen: those
+    // that nothing on this thread can reach any more are freed on a worker thread.
+    QList<std::shared_ptr<PersistentModel>> reachable;
+    auto unreachable = std::make_shared<QList<std::shared_ptr<PersistentModel>>>();
+    unreachable->reserve(kept.size());
     for (PersistentModel *object : kept) {
         object->dropLinksSilently();
         object->m_context = nullptr;
-        keepers.append(std::move(object->m_keeper));
+        std::shared_ptr<PersistentModel> keeper = std::move(object->m_keeper);
+        if (keeper.use_count() == 1 && object->m_plainReferrers.isEmpty())
+            unreachable->append(std::move(keeper));
+        else
+            reachable.append(std::move(keeper));
     }
     m_identity.clear();
     m_inserted.clear();
     m_updated.clear();
     m_linkAdds.clear();
     m_linkAddSet.clear();
-    // Objects that nobody else holds are destroyed here, with no links left to undo.
-    keepers.clear();
+    reachable.clear();
+    if (QThreadPool *pool = QThreadPool::globalInstance(); pool && !unreachable->isEmpty())
+        pool->start([unreachable] { unreachable->clear(); });
 }
 
 bool ModelContext::hasChanges() const

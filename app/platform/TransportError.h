@@ -8,14 +8,14 @@
 class TransportError : public BrivetError {
 public:
     enum class Kind {
-        ConnectionRefused,
-        HostNotFound,
-        SecureConnectionFailed,
-        TimedOut,
-        Cancelled,
-        ConnectionLost,
-        BodyTooLarge,
-        Other,
+        connectionRefused,
+        hostNotFound,
+        secureConnectionFailed,
+        timedOut,
+        cancelled,
+        connectionLost,
+        bodyTooLarge,
+        other,
     };
 
     TransportError(Kind kind, const QString &description) : BrivetError(description), m_kind(kind) {}

@@ -15,7 +15,6 @@
 
 #include <QApplication>
 #include <QDialog>
-#include <QHBoxLayout>
 #include <QSplitter>
 #include <QStackedLayout>
 #include <QVBoxLayout>
@@ -46,6 +45,17 @@ qint64 resultsMarker(const QList<PaperPtr> &papers)
 QCoro::Task<> runSearch(SearchEngine *engine, QString text, QPointer<AppState> state, QPointer<ErrorHandler> errors,
                         QPointer<AppView> view, std::function<void()> ended)
 {
+    // However the search ends, its window stops showing it as running.
+    struct SearchEnd {
+        QPointer<AppView> view;
+        std::function<void()> ended;
+        ~SearchEnd()
+        {
+            if (view)
+                ended();
+        }
+    } end{std::move(view), std::move(ended)};
+
     try {
         const QList<PaperPtr> papers = co_await engine->runQuery(std::move(text));
         engine->setPapers(papers);
@@ -55,8 +65,18 @@ QCoro::Task<> runSearch(SearchEngine *engine, QString text, QPointer<AppState> s
         if (errors)
             errors->showError(error);
     }
-    if (view)
-        ended();
+}
+
+// The note-editor sheets on screen, in any window.
+QList<QDialog *> sheetsOpen()
+{
+    QList<QDialog *> open;
+    for (QWidget *top : QApplication::topLevelWidgets()) {
+        auto *sheet = qobject_cast<QDialog *>(top);
+        if (sheet && sheet->objectName() == QLatin1String("noteEditorSheet") && sheet->isVisible())
+            open.append(sheet);
+    }
+    return open;
 }
 
 } // namespace
@@ -170,8 +190,8 @@ void AppView::followEditorFlag()
     QWidget *active = QApplication::activeWindow();
     if (active && active != window())
         return;
-    for (QWidget *top : QApplication::topLevelWidgets()) {
-        if (top != window() && top->findChild<QDialog *>(QStringLiteral("noteEditorSheet")))
+    for (QDialog *sheet : sheetsOpen()) {
+        if (sheet->parentWidget() != window())
             return;
     }
 

@@ -3,8 +3,13 @@
 #include "ErrorHandler.h"
 #include "Localized.h"
 
+#include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
+
+namespace {
+constexpr int messageLineLength = 50;
+}
 
 ErrorAlertPresenter::ErrorAlertPresenter(ErrorHandler &handler, QWidget *window)
     : QObject(window), m_handler(handler), m_window(window)
@@ -32,8 +37,23 @@ void ErrorAlertPresenter::follow()
     auto *box = new QMessageBox(m_window);
     box->setIcon(QMessageBox::Warning);
     box->setWindowTitle(localized("ErrorAlertTitle"));
+    // Desktops that attach a modal dialog to its window draw no title bar, so the
+    // title is also the box's first line; the message below it stays as written.
     box->setTextFormat(Qt::PlainText);
-    box->setText(alert->message);
+    box->setText(localized("ErrorAlertTitle"));
+    if (auto *title = box->findChild<QLabel *>(QStringLiteral("qt_msgbox_label"))) {
+        QFont bold = title->font();
+        bold.setBold(true);
+        title->setFont(bold);
+    }
+    box->setInformativeText(alert->message);
+    if (auto *message = box->findChild<QLabel *>(QStringLiteral("qt_msgbox_informativelabel"))) {
+        message->setTextFormat(Qt::PlainText);
+        // A short message on one line; a long one wraps at a comfortable width.
+        const QFontMetrics metrics(message->font());
+        message->setMinimumWidth(
+            qMin(metrics.horizontalAdvance(alert->message) + 2, metrics.averageCharWidth() * messageLineLength));
+    }
     QPushButton *confirm = box->addButton(localized("ConfirmLabel"), QMessageBox::AcceptRole);
     confirm->setAccessibleName(localized("ConfirmLabel"));
     box->setDefaultButton(confirm);

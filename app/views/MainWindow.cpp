@@ -37,7 +37,13 @@ MainWindow::MainWindow(BrivetApp &app, QWidget *parent)
     buildMenus();
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow()
+{
+    // The views hold the environment, whose error handler is a member of this
+    // window: they go before the members do, not with the base class's children.
+    delete m_alertPresenter;
+    delete takeCentralWidget();
+}
 
 namespace {
 

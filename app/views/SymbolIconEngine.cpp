@@ -3,6 +3,7 @@
 #include <QGuiApplication>
 #include <QPainter>
 #include <QPalette>
+#include <QPixmapCache>
 
 #include <cstdlib>
 
@@ -68,7 +69,20 @@ QPixmap SymbolIconEngine::pixmap(const QSize &size, QIcon::Mode mode, QIcon::Sta
 
 QPixmap SymbolIconEngine::scaledPixmap(const QSize &size, QIcon::Mode mode, QIcon::State, qreal scale)
 {
-    return tinted(m_themeIcon, size, scale, colorFor(mode));
+    // Views draw their icons on every repaint; the tinted picture is kept until the colour changes.
+    const QColor color = colorFor(mode);
+    const QString key = QStringLiteral("brivet-symbol-%1-%2x%3@%4-%5")
+                            .arg(m_themeIcon.cacheKey())
+                            .arg(size.width())
+                            .arg(size.height())
+                            .arg(scale)
+                            .arg(color.rgba());
+    QPixmap image;
+    if (!QPixmapCache::find(key, &image)) {
+        image = tinted(m_themeIcon, size, scale, color);
+        QPixmapCache::insert(key, image);
+    }
+    return image;
 }
 
 QSize SymbolIconEngine::actualSize(const QSize &size, QIcon::Mode mode, QIcon::State state)

@@ -9,6 +9,7 @@
 // Times are of the GUI thread: its CPU time and the wall time, each step
 // followed by the paint it causes.
 #include "../ResidentMemory.h"
+#include "../store/GeneratedLibrary.h"
 #include "AppState.h"
 #include "ContentView.h"
 #include "DataManager.h"
@@ -47,15 +48,8 @@
 
 namespace {
 
-constexpr int paperCount = 100000;
-constexpr int listCount = 100;
 constexpr int longListSize = 10000;
 const QString longListName = QStringLiteral("Long list");
-
-QString paperId(int i)
-{
-    return QStringLiteral("%1.%2").arg(2000 + i / 10000).arg(i % 10000, 5, 10, QLatin1Char('0'));
-}
 
 PaperPtr makePaper(const QString &id, int i)
 {
@@ -70,26 +64,28 @@ PaperPtr makePaper(const QString &id, int i)
                                    QUrl(QStringLiteral("http://arxiv.org/pdf/") + id), std::nullopt, QString());
 }
 
-void generateLibrary(const QString &folder)
+// The shared generated library, plus one list of every tenth of its papers,
+// linked the way a drop links stored papers.
+bool generateLibraryWithLongList(const QString &folder)
 {
-    ModelContainer container(LibrarySchema::schema(), LibrarySchema::configuration(folder));
-    ModelContext &context = container.mainContext();
-    context.transaction([&] {
-        QList<PaperListPtr> lists;
-        for (int l = 0; l < listCount; ++l) {
-            lists.append(std::make_shared<PaperList>(QStringLiteral("List %1").arg(l), QList<Paper *>{}));
-            context.insert(lists.last());
-        }
+    if (!generateLibraryInChild(folder))
+        return false;
+    const pid_t child = fork();
+    if (child == 0) {
+        ModelContainer container(LibrarySchema::schema(), LibrarySchema::configuration(folder));
+        ModelContext &context = container.mainContext();
+        DataManager dataManager(context);
         auto longList = std::make_shared<PaperList>(longListName, QList<Paper *>{});
         context.insert(longList);
-        for (int i = 0; i < paperCount; ++i) {
-            PaperPtr paper = makePaper(paperId(i), i);
-            paper->addToList(lists[i % listCount].get());
-            if (i % (paperCount / longListSize) == 0)
-                paper->addToList(longList.get());
-            context.insert(paper);
-        }
-    });
+        context.transaction([&] {
+            for (int i = 0; i < paperCount; i += paperCount / longListSize)
+                dataManager.add(makePaper(paperId(i), i), longList.get());
+        });
+        _exit(0);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
 class NoWorkspace final : public Workspace {
@@ -280,18 +276,11 @@ int main(int argc, char **argv)
         return measureMemory(QString::fromLocal8Bit(argv[2]));
     }
     QTemporaryDir dir;
-    // Generated in a child so that the measuring process starts small.
-    const pid_t generator = fork();
-    if (generator == 0) {
-        generateLibrary(dir.path());
-        _exit(0);
-    }
-    int status = 0;
-    waitpid(generator, &status, 0);
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
+    if (!generateLibraryWithLongList(dir.path()))
         return 1;
 
     std::fflush(stdout);
+    int status = 0;
     const pid_t child = fork();
     if (child == 0) {
         const QByteArray folder = dir.path().toLocal8Bit();

@@ -1,10 +1,11 @@
-#include "MathDisplayTree.h"
 #include "MathDisplayProvider.h"
+#include "MathDisplayTree.h"
 #include "MathFontRegistry.h"
 #include "MathTestSupport.h"
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <future>
 
 TEST(MathDisplayProvider, RemembersTreesPerFormulaSizeAndStyle)
@@ -22,6 +23,21 @@ TEST(MathDisplayProvider, RemembersTreesPerFormulaSizeAndStyle)
     const auto bad = provider.display(QStringLiteral("\\frac{"), 20, Math::Style::display);
     EXPECT_EQ(bad.tree, nullptr);
     EXPECT_TRUE(bad.error.contains(QStringLiteral("offset")));
+}
+
+TEST(MathDisplayProvider, SizesThatCannotBeDrawnAreClampedOrRefused)
+{
+    Math::DisplayProvider provider;
+    const auto largest = provider.display(QStringLiteral("x"), Math::maxFontSize, Math::Style::display);
+    ASSERT_NE(largest.tree, nullptr);
+    EXPECT_NE(largest.drawing, nullptr);
+    EXPECT_DOUBLE_EQ(provider.display(QStringLiteral("x"), 1e12, Math::Style::display).tree->width, largest.tree->width);
+    for (const qreal size : {0.0, -3.0, std::nan(""), qInf()}) {
+        const auto none = provider.display(QStringLiteral("x"), size, Math::Style::display);
+        EXPECT_EQ(none.tree, nullptr) << size;
+        EXPECT_EQ(none.drawing, nullptr) << size;
+        EXPECT_FALSE(none.error.isEmpty()) << size;
+    }
 }
 
 TEST(MathDisplayProvider, WithoutTheFontGivesNoTree)

@@ -131,6 +131,46 @@ TEST(MathParser, RadicalsDelimitersAndAccents)
     EXPECT_TRUE(brace.at(0).superscript);
 }
 
+TEST(MathParser, NotNegatesASymbolAndSetsASlashBeforeAnythingElse)
+{
+    const QString slash(QChar(0x29F8));
+    const QString combining(QChar(0x338));
+    // A symbol becomes its negated character, or itself with a combining slash, as a relation.
+    const std::pair<const char *, QString> symbols[] = {
+        {"\\not=", QStringLiteral("\u2260")},
+        {"\\not\\in", QStringLiteral("\u2209")},
+        {"\\not a", QStringLiteral("a") + combining},
+        {"\\not\u00e9", QStringLiteral("\u00e9") + combining},
+        {"\\not\\alpha", QStringLiteral("\u03b1") + combining},
+        {"\\not{+}", QStringLiteral("+") + combining},
+    };
+    for (const auto &[latex, nucleus] : symbols) {
+        const auto &list = parse(latex);
+        ASSERT_EQ(list.size(), 1u) << latex;
+        EXPECT_EQ(list.at(0).type(), Type::relation) << latex;
+        EXPECT_EQ(list.at(0).nucleus, nucleus) << latex;
+    }
+    // Anything else keeps its kind and gets the slash, a relation of its own, before it.
+    const std::pair<const char *, Type> others[] = {
+        {"\\not\\hat{x}", Type::accent},
+        {"\\not\\sum", Type::largeOperator},
+        {"\\not\\frac{1}{2}", Type::fraction},
+        {"\\not{\\mathrel{x}}", Type::relation},
+        {"\\not\\bigl(", Type::open},
+        {"\\not\\strut", Type::ordinary},
+    };
+    for (const auto &[latex, kind] : others) {
+        const auto &list = parse(latex);
+        ASSERT_EQ(list.size(), 2u) << latex;
+        EXPECT_EQ(list.at(0).type(), Type::relation) << latex;
+        EXPECT_EQ(list.at(0).nucleus, slash) << latex;
+        EXPECT_EQ(list.at(1).type(), kind) << latex;
+    }
+    EXPECT_EQ(as<Math::AccentAtom>(parse("\\not\\hat{x}").at(1)).accentee.size(), 1u);
+    EXPECT_EQ(parse("\\not{ab}").size(), 3u);
+    EXPECT_EQ(parse("\\not{}").size(), 1u);
+}
+
 TEST(MathParser, FontStylesTextAndSpacing)
 {
     using FontStyle = Math::Atom::FontStyle;

@@ -17,13 +17,20 @@ QString sampleNote()
     return QString::fromUtf8(f.readAll());
 }
 
-QPalette darkPalette()
+// A palette for the view alone; the application's stays dark ink on light.
+QPalette paletteOf(QColor window, QColor text)
 {
     QPalette p;
-    p.setColor(QPalette::Window, QColor(30, 30, 30));
-    p.setColor(QPalette::WindowText, QColor(230, 230, 230));
-    p.setColor(QPalette::Base, QColor(20, 20, 20));
-    p.setColor(QPalette::Text, QColor(230, 230, 230));
+    p.setColor(QPalette::Window, window);
+    p.setColor(QPalette::WindowText, text);
+    p.setColor(QPalette::Base, window.darker(150));
+    p.setColor(QPalette::Text, text);
+    return p;
+}
+
+QPalette darkPalette()
+{
+    QPalette p = paletteOf(QColor(30, 30, 30), QColor(230, 230, 230));
     p.setColor(QPalette::Link, QColor(110, 170, 255));
     return p;
 }
@@ -35,6 +42,21 @@ void present(StructuredText &view, int width = 600)
     view.show();
     view.finishLayout();
     view.resize(width, view.heightForWidth(width));
+}
+
+// Pixels within rect whose colour is near wanted: the ink of one colour, antialiased edges aside.
+int inkOf(const QImage &image, const QRectF &rect, QColor wanted, int tolerance = 40)
+{
+    const QRect area = rect.toAlignedRect().intersected(image.rect());
+    int count = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x) {
+            const QColor c = image.pixelColor(x, y);
+            if (std::abs(c.red() - wanted.red()) < tolerance && std::abs(c.green() - wanted.green()) < tolerance
+                && std::abs(c.blue() - wanted.blue()) < tolerance)
+                ++count;
+        }
+    return count;
 }
 
 bool isBlank(const QImage &image)
@@ -74,7 +96,6 @@ TEST(StructuredText, ParsesWhenShownAndWhenTextChanges)
     EXPECT_EQ(view.markup(), QStringLiteral("# One"));
     EXPECT_NE(dynamic_cast<const AttributedStringMarkdownParser *>(&view.parser()), nullptr);
     EXPECT_TRUE(view.document().isEmpty()); // the caller never parses
-    EXPECT_FALSE(view.textSelectionEnabled());
     view.setMarkup(QStringLiteral("## Two"));
     EXPECT_TRUE(view.document().isEmpty()); // still not shown
     present(view);
@@ -214,5 +235,47 @@ TEST(StructuredText, MathBlocksAreFormulasWhenTheFormulaViewIsBuiltAndCodeOtherw
         EXPECT_TRUE(layout.formulas().empty());
         EXPECT_EQ(texts, (std::vector<QString>{QStringLiteral("x^2 + y^2"), QStringLiteral("\\frac{1}{"),
                                                QStringLiteral("Plot[x]")}));
+    }
+}
+
+TEST(StructuredText, FormulasTakeTheTextColourOfThePaletteSetOnTheView)
+{
+    if (!MathBlock::isAvailable())
+        GTEST_SKIP() << "built without formulas";
+    const QString note = QStringLiteral("Some words before the formula.\n\n```math\n"
+                                        "\\sum_{i=1}^n x_i^2 = \\left( \\frac{a}{b} \\right) \\sqrt{\\frac{1}{2}}\n```\n\n"
+                                        "> quoted\n>\n> ```math\n> \\int_0^1 f(x)\\,dx = F\n> ```\n");
+    struct Case {
+        const char *name;
+        QPalette palette;
+        QColor text;
+    };
+    const Case cases[] = {
+        {"red", paletteOf(QColor(250, 250, 250), QColor(200, 0, 0)), QColor(200, 0, 0)},
+        {"dark", darkPalette(), QColor(230, 230, 230)},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        StructuredText view(note);
+        view.setPalette(c.palette);
+        present(view);
+        const DocumentLayout &layout = *view.currentLayout();
+        ASSERT_EQ(layout.formulas().size(), 2u);
+        const QImage image = view.grab().toImage();
+        EXPECT_GT(inkOf(image, layout.textItems().front().rect, c.text), 50);
+        const QRectF formula = layout.formulas().front().rect;
+        EXPECT_GT(inkOf(image, formula, c.text), 50);
+        // No ink of another colour: the application's text colour would show up as black.
+        EXPECT_EQ(inkOf(image, formula, Qt::black, 12), 0);
+
+        // A formula in a quote is drawn like the quote's text.
+        const QColor quoted = layout.textItems().back().color;
+        const QRectF quotedFormula = layout.formulas().back().rect;
+        EXPECT_NE(quoted, c.text);
+        EXPECT_GT(inkOf(image, quotedFormula, quoted), 30);
+        EXPECT_EQ(inkOf(image, quotedFormula, Qt::black, 12), 0);
+
+        if (qEnvironmentVariableIsSet("VIREZEZ_SCREENSHOTS"))
+            image.save(QStringLiteral("/tmp/virezez-formulas-%1.png").arg(QLatin1String(c.name)));
     }
 }

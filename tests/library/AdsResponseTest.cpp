@@ -32,7 +32,7 @@ bool decodeFailsWithMissingData(Decode decode)
     try {
         decode();
     } catch (const SearchError &e) {
-        return e.kind() == SearchError::Kind::MissingData;
+        return e.kind() == SearchError::Kind::missingData;
     }
     return false;
 }

@@ -163,7 +163,7 @@ TEST(AtomParser, MalformedXmlFailsEvenAfterCompleteEntries)
             parse(bad);
             ADD_FAILURE() << bad.toStdString();
         } catch (const SearchError &e) {
-            EXPECT_EQ(e.kind(), SearchError::Kind::ParsingError);
+            EXPECT_EQ(e.kind(), SearchError::Kind::parsingError);
             EXPECT_EQ(e.description(), "Error parsing data: " + e.message());
             EXPECT_EQ(log.lines().last(), "Brivet: XML parsing failed: " + e.message());
         }

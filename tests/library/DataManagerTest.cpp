@@ -5,6 +5,9 @@
 
 #include <QFile>
 
+#include <sys/inotify.h>
+#include <unistd.h>
+
 using DataManagerTest = LibraryFixture;
 INSTANTIATE_TEST_SUITE_P(, DataManagerTest, ::testing::Bool(), cloudName);
 
@@ -60,6 +63,28 @@ TEST_P(DataManagerTest, PresenceWithACloudFolderSeesOnlyItsVisibleEntries)
     writeFile(direct);
     EXPECT_TRUE(DataManager::fileExists(QUrl::fromLocalFile(direct)));
     EXPECT_FALSE(DataManager::fileExists(QUrl::fromLocalFile(listedFolder() + "/missing.pdf")));
+}
+
+TEST(DataManagerCost, APresenceTestLooksUpOneNameWithoutListingTheFolder)
+{
+    UserFolders folders(true);
+    const QString documents = folders.cloudContainer() + "/Documents";
+    QDir().mkpath(documents + "/inner");
+    TemporaryDataFolder::write(documents + "/a.pdf", "%PDF-1.4");
+    TemporaryDataFolder::write(documents + "/inner/b.pdf", "%PDF-1.4");
+    // Listing a folder reads it, which inotify reports as an access; looking up one name does not.
+    const int watch = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    ASSERT_GE(::inotify_add_watch(watch, QFile::encodeName(documents).constData(), IN_ACCESS), 0);
+    char events[4096];
+    const auto listed = [&] { return ::read(watch, events, sizeof events) > 0; };
+
+    EXPECT_TRUE(DataManager::fileExists(QUrl::fromLocalFile(documents + "/a.pdf")));
+    EXPECT_FALSE(DataManager::fileExists(QUrl::fromLocalFile(documents + "/missing.pdf")));
+    EXPECT_FALSE(DataManager::fileExists(QUrl::fromLocalFile(documents + "/inner/b.pdf")));
+    EXPECT_FALSE(listed()) << "the documents folder was listed";
+    QDir(documents).entryList();
+    EXPECT_TRUE(listed()) << "the watch does not see a listing";
+    ::close(watch);
 }
 
 TEST_P(DataManagerTest, AddingKeepsOneStoredPaperPerIdentifier)

@@ -23,7 +23,7 @@ TEST(ErrorHandler, OnlyTheNewestErrorIsCurrentEachWithANewId)
     EXPECT_NE(handler.currentAlert()->id, first) << "the same error twice is two alerts";
     EXPECT_FALSE(handler.currentAlert()->dismissAction);
 
-    handler.showError(TransportError(TransportError::Kind::TimedOut, "Connection timed out"));
+    handler.showError(TransportError(TransportError::Kind::timedOut, "Connection timed out"));
     EXPECT_EQ(handler.currentAlert()->message, "Connection timed out");
     EXPECT_EQ(changes.count(), 3);
 

@@ -12,9 +12,13 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QSignalSpy>
+#include <QThread>
+#include <QThreadPool>
 #include <QTimeZone>
 
 #include <sqlite3.h>
+
+#include <atomic>
 
 #include <gtest/gtest.h>
 
@@ -430,6 +434,24 @@ TEST(PaperStore, ObjectsHeldAfterTheLibraryClosesStaySafe)
     Library library(folder.path());
     EXPECT_EQ(library.lists().at(0)->paperCount(), 1);
     EXPECT_EQ(library.context().fetchCount(Paper::withId(QStringLiteral("plain"))), 0);
+}
+
+TEST(PaperStore, ClosingFreesWhatNothingElseHoldsOffThisThread)
+{
+    TemporaryDataFolder folder;
+    std::atomic<QThread *> freedOn = nullptr;
+    PaperPtr held = samplePaper(QStringLiteral("held"));
+    {
+        Library library(folder.path());
+        auto dropped = samplePaper(QStringLiteral("dropped"));
+        library.context().insert(dropped);
+        library.context().insert(held);
+        QObject::connect(dropped.get(), &QObject::destroyed, [&freedOn] { freedOn = QThread::currentThread(); });
+    }
+    QThreadPool::globalInstance()->waitForDone();
+    EXPECT_NE(freedOn.load(), nullptr);
+    EXPECT_NE(freedOn.load(), QThread::currentThread());
+    EXPECT_EQ(held->title(), QStringLiteral("On the Electrodynamics of Moving Bodies"));
 }
 
 TEST(PaperStore, ATransactionCommitsTogetherAndAThrowingBlockKeepsItsWork)

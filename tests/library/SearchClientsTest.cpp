@@ -2,7 +2,6 @@
 #include "ArxivActor.h"
 #include "AtomParser.h"
 #include "AwaitTask.h"
-#include "Endpoints.h"
 #include "LocalHttpServer.h"
 #include "LogCapture.h"
 #include "QtPrinters.h"
@@ -11,7 +10,6 @@
 #include "TestMain.h"
 #include "TransportError.h"
 
-#include <QRegularExpression>
 #include <gtest/gtest.h>
 
 using namespace std::chrono_literals;
@@ -87,20 +85,6 @@ TEST_F(SearchClientsTest, StatusAndContentFailures)
     EXPECT_EQ(log.lines().last(), "Brivet: ArXiv HTTP error: 0");
 }
 
-TEST_F(SearchClientsTest, UrlAndTransportFailures)
-{
-    EXPECT_EQ(failure(ArxivActor("not a url").search("x", 100)), "Invalid URL");
-    EXPECT_EQ(failure(AdsActor("http://exa mple.org/", token).search("x", 100)), "Invalid URL");
-    EXPECT_TRUE(log.lines().isEmpty());
-
-    // The ADS request's own 60 seconds do not lift the session's shorter limit.
-    server.setResponse({.body = {}, .behaviour = LocalHttpServer::Response::Behaviour::Stall});
-    EXPECT_THROW(awaitTask(ArxivActor(server.url().toString(), 200ms).search("x", 100)), TransportError);
-    EXPECT_THROW(awaitTask(AdsActor(server.url().toString(), token, 200ms).search("x", 100)), TransportError);
-}
-
-// Kept after the time-out tests: a test process that exits right after an
-// aborted request can crash in Qt's network thread during exit.
 TEST_F(SearchClientsTest, OverlappingSearchesKeepTheirOwnResultsParsedOffThisThread)
 {
     server.setResponder([](const LocalHttpServer::Request &request) {
@@ -124,8 +108,14 @@ TEST_F(SearchClientsTest, OverlappingSearchesKeepTheirOwnResultsParsedOffThisThr
     EXPECT_EQ(log.threadOf("Brivet: Parsed 100"), QThread::currentThread());
 }
 
-TEST(Endpoints, TheBuiltInTokenStandsUnlessAnotherIsSet)
+TEST_F(SearchClientsTest, UrlAndTransportFailures)
 {
-    qputenv("BRIVET_ADS_TOKEN", ""); // empty counts as unset
-    EXPECT_TRUE(QRegularExpression("^[A-Za-z0-9]{40}$").match(Endpoints::adsToken()).hasMatch());
+    EXPECT_EQ(failure(ArxivActor("not a url").search("x", 100)), "Invalid URL");
+    EXPECT_EQ(failure(AdsActor("http://exa mple.org/", token).search("x", 100)), "Invalid URL");
+    EXPECT_TRUE(log.lines().isEmpty());
+
+    // The ADS request's own 60 seconds do not lift the session's shorter limit.
+    server.setResponse({.body = {}, .behaviour = LocalHttpServer::Response::Behaviour::Stall});
+    EXPECT_THROW(awaitTask(ArxivActor(server.url().toString(), 200ms).search("x", 100)), TransportError);
+    EXPECT_THROW(awaitTask(AdsActor(server.url().toString(), token, 200ms).search("x", 100)), TransportError);
 }

@@ -1,5 +1,6 @@
 #include "AtomParser.h"
 #include "AwaitTask.h"
+#include "EnvironmentVariable.h"
 #include "LocalHttpServer.h"
 #include "PaperList.h"
 #include "QtPrinters.h"
@@ -18,16 +19,21 @@ namespace {
 // One server for the process: the shared clients read their endpoints once.
 class SearchEnginesTest : public ::testing::Test {
 protected:
+    struct Services {
+        LocalHttpServer server;
+        EnvironmentVariable arxiv{"BRIVET_ARXIV_API_URL", server.url("/api/query").toEncoded()};
+        EnvironmentVariable ads{"BRIVET_ADS_API_URL", server.url("/v1/search/query").toEncoded()};
+        EnvironmentVariable token{"BRIVET_ADS_TOKEN", "TestToken"};
+    };
     static void SetUpTestSuite()
     {
         testApp();
-        server = new LocalHttpServer;
-        qputenv("BRIVET_ARXIV_API_URL", server->url("/api/query").toEncoded());
-        qputenv("BRIVET_ADS_API_URL", server->url("/v1/search/query").toEncoded());
-        qputenv("BRIVET_ADS_TOKEN", "TestToken");
+        services = new Services;
+        server = &services->server;
     }
-    static void TearDownTestSuite() { delete server; }
+    static void TearDownTestSuite() { delete services; }
     static SearchEngine &engine(int index) { return *searchEngines().at(index); }
+    static inline Services *services = nullptr;
     static inline LocalHttpServer *server = nullptr;
 };
 

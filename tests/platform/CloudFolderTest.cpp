@@ -1,4 +1,5 @@
 #include "CloudFolder.h"
+#include "EnvironmentVariable.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -8,20 +9,19 @@ TEST(CloudFolder, IdentityFollowsTheEnvironment)
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
 
-    qunsetenv(CloudFolder::environmentVariable);
+    EnvironmentVariable container(CloudFolder::environmentVariable, std::nullopt);
     EXPECT_FALSE(CloudFolder::hasIdentity());
     EXPECT_FALSE(CloudFolder::container());
 
-    qputenv(CloudFolder::environmentVariable, "");
+    container.set("");
     EXPECT_FALSE(CloudFolder::hasIdentity());
 
-    qputenv(CloudFolder::environmentVariable, dir.path().toUtf8());
+    container.set(dir.path().toUtf8());
     EXPECT_TRUE(CloudFolder::hasIdentity());
     EXPECT_EQ(CloudFolder::container(), QFileInfo(dir.path()).absoluteFilePath());
 
     // An identity whose container cannot be located.
-    qputenv(CloudFolder::environmentVariable, (dir.path() + "/missing").toUtf8());
+    container.set((dir.path() + "/missing").toUtf8());
     EXPECT_TRUE(CloudFolder::hasIdentity());
     EXPECT_FALSE(CloudFolder::container());
-    qunsetenv(CloudFolder::environmentVariable);
 }

@@ -11,20 +11,20 @@ public:
     {
         if (qEnvironmentVariableIsSet(name))
             m_saved = qgetenv(name);
-        if (value)
-            qputenv(name, *value);
-        else
-            qunsetenv(name);
+        set(value);
     }
-    ~EnvironmentVariable()
+    ~EnvironmentVariable() { set(m_saved); }
+    EnvironmentVariable(const EnvironmentVariable &) = delete;
+    EnvironmentVariable &operator=(const EnvironmentVariable &) = delete;
+
+    // Another value (or none) until the guard goes.
+    void set(const std::optional<QByteArray> &value)
     {
-        if (m_saved)
-            qputenv(m_name, *m_saved);
+        if (value)
+            qputenv(m_name, *value);
         else
             qunsetenv(m_name);
     }
-    EnvironmentVariable(const EnvironmentVariable &) = delete;
-    EnvironmentVariable &operator=(const EnvironmentVariable &) = delete;
 
 private:
     const char *m_name;

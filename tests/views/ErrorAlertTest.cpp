@@ -22,9 +22,12 @@ protected:
             shown += b->isVisible();
         return shown;
     }
+    // The message as the user reads it, below the title.
     static QString messageOf(QMessageBox *b)
     {
-        return b->findChild<QLabel *>(QStringLiteral("qt_msgbox_label"))->text();
+        auto *label = b->findChild<QLabel *>(QStringLiteral("qt_msgbox_informativelabel"));
+        EXPECT_EQ(label->textFormat(), Qt::PlainText);
+        return label->text();
     }
     void confirm()
     {
@@ -48,8 +51,8 @@ TEST_F(ErrorAlertTest, AWindowModalBoxWithTheMessageAsWritten)
     EXPECT_EQ(box()->windowModality(), Qt::WindowModal);
     EXPECT_EQ(box()->parentWidget(), window);
     EXPECT_EQ(box()->windowTitle(), "Error");
+    EXPECT_EQ(box()->text(), "Error");
     EXPECT_EQ(messageOf(box()), "ConfirmLabel <i>is</i> a key");
-    EXPECT_EQ(box()->textFormat(), Qt::PlainText);
     ASSERT_EQ(box()->buttons().size(), 1);
     EXPECT_EQ(box()->buttons().first()->text(), "OK");
     EXPECT_EQ(box()->defaultButton(), qobject_cast<QPushButton *>(box()->buttons().first()));

@@ -1,4 +1,5 @@
 #include "AppView.h"
+#include "EnvironmentVariable.h"
 #include "ErrorAlertPresenter.h"
 #include "PaperList.h"
 #include "RealData.h"
@@ -20,15 +21,19 @@ protected:
     static void SetUpTestSuite()
     {
         server = new LocalHttpServer;
-        qputenv("BRIVET_ARXIV_API_URL", server->url("/api/query").toEncoded());
-        qputenv("BRIVET_ADS_API_URL", server->url("/v1/search/query").toEncoded());
-        qputenv("BRIVET_ADS_TOKEN", "TestTokenForTheViews");
+        arxivURL.emplace("BRIVET_ARXIV_API_URL", server->url("/api/query").toEncoded());
+        adsURL.emplace("BRIVET_ADS_API_URL", server->url("/v1/search/query").toEncoded());
+        adsToken.emplace("BRIVET_ADS_TOKEN", "TestTokenForTheViews");
     }
     static void TearDownTestSuite()
     {
+        arxivURL.reset();
+        adsURL.reset();
+        adsToken.reset();
         delete server;
         server = nullptr;
     }
+    static inline std::optional<EnvironmentVariable> arxivURL, adsURL, adsToken;
 
     SearchTest()
     {
@@ -134,7 +139,7 @@ TEST_F(SearchTest, AFailureShowsTheAlertAndKeepsTheEarlierResults)
     waitForSearches();
     ASSERT_TRUE(alert());
     EXPECT_TRUE(alert()->isVisible());
-    EXPECT_EQ(alert()->text(), "Invalid response received");
+    EXPECT_EQ(alert()->informativeText(), "Invalid response received");
     EXPECT_EQ(*ads().papers(), earlier);
     EXPECT_EQ(state.newResults(), marker);
 }

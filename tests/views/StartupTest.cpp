@@ -51,8 +51,6 @@ TEST(Startup, AStoreThatCannotBeOpenedStopsBrivetWithTheMessageAndNothingElseHap
 TEST(Startup, FirstLaunchMakesAnEmptyLibraryInTheUsersDataFolder)
 {
     UserFolders folders;
-    const QByteArray savedConfig = qgetenv("XDG_CONFIG_HOME");
-    qputenv("XDG_CONFIG_HOME", (folders.root() + "/config").toUtf8());
     EXPECT_EQ(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation), folders.root() + "/config/Brivet");
     EXPECT_EQ(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation), folders.root() + "/data/Brivet");
     {
@@ -63,10 +61,6 @@ TEST(Startup, FirstLaunchMakesAnEmptyLibraryInTheUsersDataFolder)
         EXPECT_FALSE(app.appState().selectedListId() || app.appState().selectedPaper());
         EXPECT_TRUE(app.windows().isEmpty()) << "windows come after the long-lived objects";
     }
-    if (savedConfig.isEmpty())
-        qunsetenv("XDG_CONFIG_HOME");
-    else
-        qputenv("XDG_CONFIG_HOME", savedConfig);
 }
 
 // Quitting saves what the store still holds: a note typed a moment before is there next time.

@@ -1,7 +1,6 @@
-#include "Math.h"
-#include "MathDisplayTree.h"
+#include "../MathTestSupport.h"
 #include "MathFontRegistry.h"
-#include "MathTestSupport.h"
+#include "MathView.h"
 
 #include <QApplication>
 #include <QImage>
@@ -14,7 +13,7 @@ namespace {
 QApplication &app()
 {
     static int argc = 1;
-    static char name[] = "math-widget-test";
+    static char name[] = "math-view-test";
     static char *argv[] = {name, nullptr};
     static QApplication *instance = new QApplication(argc, argv);
     return *instance;
@@ -34,7 +33,7 @@ int pixelsOf(const QImage &image, QColor wanted)
     return count;
 }
 
-QImage render(const Math &math)
+QImage render(const Math::View &math)
 {
     const auto bounds = math.typographicBounds();
     QImage image(qMax(1, int(bounds.width) + 4), qMax(1, int(bounds.ascent + bounds.descent) + 4), QImage::Format_ARGB32);
@@ -46,10 +45,10 @@ QImage render(const Math &math)
 
 } // namespace
 
-TEST(MathWidget, SetsAFormulaAndReportsItsBounds)
+TEST(MathView, SetsAFormulaAndReportsItsBounds)
 {
     app();
-    Math math(QStringLiteral("\\frac{a}{b} + \\sqrt{x}"));
+    Math::View math(QStringLiteral("\\frac{a}{b} + \\sqrt{x}"));
     math.setFontSize(30);
     ASSERT_TRUE(math.isValid()) << math.errorMessage().toStdString();
     const auto bounds = math.typographicBounds();
@@ -70,10 +69,10 @@ TEST(MathWidget, SetsAFormulaAndReportsItsBounds)
     EXPECT_EQ(math.typographicBounds().origin, QPointF(3, 4 + math.typographicBounds().ascent));
 }
 
-TEST(MathWidget, DrawsInThePaletteTextColour)
+TEST(MathView, DrawsInThePaletteTextColour)
 {
     app();
-    Math math(QStringLiteral("\\sum_{i=1}^n x_i^2 = \\left( \\frac{a}{b} \\right)"));
+    Math::View math(QStringLiteral("\\sum_{i=1}^n x_i^2 = \\left( \\frac{a}{b} \\right)"));
     math.setFontSize(24);
     QPalette palette = math.palette();
     palette.setColor(QPalette::Text, QColor(200, 0, 0));
@@ -88,10 +87,10 @@ TEST(MathWidget, DrawsInThePaletteTextColour)
     EXPECT_GT(pixelsOf(grabbed, QColor(200, 0, 0)), 100);
 }
 
-TEST(MathWidget, AFormulaThatDoesNotParseDrawsNothing)
+TEST(MathView, AFormulaThatDoesNotParseDrawsNothing)
 {
     app();
-    Math math(QStringLiteral("\\frac{1}{"));
+    Math::View math(QStringLiteral("\\frac{1}{"));
     EXPECT_FALSE(math.isValid());
     EXPECT_TRUE(math.errorMessage().contains(QStringLiteral("Missing }"))) << math.errorMessage().toStdString();
     EXPECT_EQ(math.sizeHint(), QSize(0, 0));
@@ -112,11 +111,11 @@ TEST(MathWidget, AFormulaThatDoesNotParseDrawsNothing)
     EXPECT_EQ(math.sizeHint().width(), 0);
 }
 
-TEST(MathWidget, WithoutTheFontNothingIsDrawnAndNothingCrashes)
+TEST(MathView, WithoutTheFontNothingIsDrawnAndNothingCrashes)
 {
     app();
     Math::FontRegistry::overrideShared(nullptr);
-    Math math(QStringLiteral("x^2"));
+    Math::View math(QStringLiteral("x^2"));
     EXPECT_FALSE(math.isValid());
     EXPECT_FALSE(math.errorMessage().isEmpty());
     EXPECT_EQ(math.sizeHint(), QSize(0, 0));
@@ -129,13 +128,13 @@ TEST(MathWidget, WithoutTheFontNothingIsDrawnAndNothingCrashes)
     EXPECT_TRUE(math.isValid());
 }
 
-TEST(MathWidget, ExtremeSizesStayWithinBounds)
+TEST(MathView, ExtremeSizesStayWithinBounds)
 {
     app();
     std::string wide;
     for (int i = 0; i < 2000; ++i)
         wide += "\\hspace{999em}";
-    Math math(QString::fromStdString(wide));
+    Math::View math(QString::fromStdString(wide));
     math.setFontSize(1e9);
     ASSERT_TRUE(math.isValid());
     EXPECT_LE(math.fontSize(), Math::maxFontSize);

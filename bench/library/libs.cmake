@@ -1,0 +1,1 @@
+set(BENCH_LIBS_library brivet_library)
