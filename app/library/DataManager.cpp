@@ -131,10 +131,9 @@ void DataManager::remove(Paper *paper, PaperList *list)
     const QUrl before = paper->localURL();
     const std::optional<QUrl> held = fileExists(before) ? std::optional<QUrl>(before) : std::nullopt;
 
-    if (std::optional<QList<Paper *>> papers = list->papers()) {
-        papers->removeIf([&](Paper *p) { return p->id() == paper->id(); });
-        list->setPapers(*papers);
-    }
+    // By the id index: a long list is not read paper by paper.
+    for (Paper *held : list->papersWithId(paper->id()))
+        list->removePaper(held);
     if (std::optional<QList<PaperList *>> lists = paper->inLists()) {
         lists->removeIf([&](PaperList *l) { return l->id() == list->id(); });
         paper->setInLists(*lists);

@@ -1,6 +1,9 @@
 #include "PaperList.h"
 
+#include "ModelContext.h"
 #include "Paper.h"
+
+#include <algorithm>
 
 namespace {
 
@@ -87,17 +90,47 @@ void PaperList::addPaper(Paper *paper)
 {
     if (!paper)
         return;
-    auto current = papers();
-    if (!current) {
+    if (!related(index(Property::Papers)))
         setPapers(QList<Paper *>{});
-        current.emplace();
-    }
-    const QString id = paper->id();
-    for (Paper *held : *current) {
-        if (held->id() == id)
-            return;
-    }
+    if (!papersWithId(paper->id()).isEmpty())
+        return;
     appendRelated(index(Property::Papers), paper);
+}
+
+void PaperList::removePaper(Paper *paper)
+{
+    removeRelated(index(Property::Papers), paper);
+}
+
+QList<Paper *> PaperList::papersWithId(const QString &id) const
+{
+    QList<Paper *> found;
+    if (ModelContext *context = modelContext()) {
+        // Both sides of a kept list's links agree and every paper it holds is kept
+        // by the same context, so the papers with this id that name the list are
+        // exactly its papers with this id.
+        try {
+            for (const PaperPtr &candidate : context->fetch<Paper>(Paper::withId(id))) {
+                const auto lists = candidate->inLists();
+                if (lists && lists->contains(const_cast<PaperList *>(this)))
+                    found.append(candidate.get());
+            }
+            if (found.size() > 1) {
+                const QList<Paper *> all = papers().value_or(QList<Paper *>{});
+                std::sort(found.begin(), found.end(),
+                          [&](Paper *a, Paper *b) { return all.indexOf(a) < all.indexOf(b); });
+            }
+            return found;
+        } catch (const std::exception &) {
+            // The index could not be read: fall back on the papers themselves.
+            found.clear();
+        }
+    }
+    for (Paper *held : papers().value_or(QList<Paper *>{})) {
+        if (held->id() == id)
+            found.append(held);
+    }
+    return found;
 }
 
 qsizetype PaperList::paperCount() const

@@ -40,6 +40,12 @@ public:
     void setPapers(const std::optional<QList<Paper *>> &papers);
     // Appends the paper unless one with the same id text is already there.
     void addPaper(Paper *paper);
+    // Takes the paper out, and the list out of the paper's lists.
+    void removePaper(Paper *paper);
+    // The papers of the list whose id is exactly `id`, in list order. A stored list
+    // asks the store's id index instead of reading its papers, so a long list costs
+    // no more than a short one.
+    QList<Paper *> papersWithId(const QString &id) const;
     // How many papers the list holds, without reading the papers themselves.
     qsizetype paperCount() const;
 

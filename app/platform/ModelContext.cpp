@@ -36,8 +36,13 @@ void ModelContext::detachAll()
                 continue;
             const int inverse = object->entity().inverseIndex(int(property));
             for (PersistentModel *partner : relation.objects) {
-                if (partner->m_context != this && partner->removeLinkSide(inverse, object))
+                if (partner->m_context == this)
+                    continue;
+                const qsizetype position = partner->removeLinkSide(inverse, object);
+                if (position >= 0) {
+                    emit partner->relatedRemoved(inverse, position, object);
                     partner->propertyDidChange(inverse);
+                }
             }
         }
     }
@@ -97,9 +102,12 @@ void ModelContext::insert(const std::shared_ptr<PersistentModel> &object)
                 if (auto owned = partner->weak_from_this().lock())
                     insert(owned);
             }
-            if (partner->addLinkSide(inverse, object.get()))
-                partner->didChange(inverse);
+            const qsizetype position = partner->addLinkSide(inverse, object.get());
             linkDidChange(object.get(), int(property), partner, true);
+            if (position >= 0) {
+                emit partner->relatedInserted(inverse, position, object.get());
+                partner->didChange(inverse);
+            }
         }
     }
     emit objectInserted(object.get());

@@ -12,8 +12,11 @@ class ModelContext;
 class PersistentModel;
 
 // A live list of every object of one entity, in the order they were made. It
-// follows inserts and deletions in its context and emits changed() whenever
-// its set of objects or any of those objects changes.
+// follows inserts and deletions in its context and says what changed where,
+// so that a view can move one row instead of starting over: inserted() and
+// removed() once the results already show the change (positions of that
+// moment), resultChanged() for a property written on a result, and after each
+// of them changed().
 class ModelQuery : public QObject {
     Q_OBJECT
 public:
@@ -29,8 +32,14 @@ public:
             typed.append(std::static_pointer_cast<T>(object));
         return typed;
     }
+    // Where an object stands in the results, or -1.
+    qsizetype indexOf(const PersistentModel *object) const;
 
 signals:
+    void inserted(qsizetype position);
+    // `object` is no longer in the results; it may be deleted, but it is still alive.
+    void removed(qsizetype position, PersistentModel *object);
+    void resultChanged(qsizetype position, int property);
     void changed();
 
 private:

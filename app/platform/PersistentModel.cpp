@@ -4,6 +4,8 @@
 
 #include <QSet>
 
+#include <algorithm>
+
 PersistentModel::PersistentModel(const EntityDescription &entity)
     : m_entity(&entity)
 {
@@ -23,8 +25,12 @@ PersistentModel::~PersistentModel()
     // Plain objects that link here from their side only must not keep a dangling pointer.
     for (PersistentModel *referrer : std::exchange(m_plainReferrers, {})) {
         for (size_t property = 0; property < referrer->m_relations.size(); ++property) {
-            if (referrer->m_relations[property].objects.removeAll(this) > 0)
-                referrer->didChange(int(property));
+            const qsizetype position = referrer->m_relations[property].objects.indexOf(this);
+            if (position < 0)
+                continue;
+            referrer->m_relations[property].objects.removeAt(position);
+            emit referrer->relatedRemoved(int(property), position, this);
+            referrer->didChange(int(property));
         }
     }
     // Only plain objects die while linked: a context detaches its objects
@@ -37,9 +43,12 @@ PersistentModel::~PersistentModel()
         const RelatedList partners = std::exchange(relation.objects, {});
         for (PersistentModel *partner : partners) {
             partner->m_plainReferrers.removeAll(this);
-            if (partner->m_relations.size() > size_t(inverse) && partner->m_relations[inverse].loaded
-                && partner->m_relations[inverse].objects.removeAll(this) > 0) {
+            if (partner->m_relations.size() <= size_t(inverse) || !partner->m_relations[inverse].loaded)
+                continue;
+            const qsizetype position = partner->removeLinkSide(inverse, this);
+            if (position >= 0) {
                 noteLink(int(property), partner, false);
+                emit partner->relatedRemoved(inverse, position, this);
                 partner->didChange(inverse);
             }
         }
@@ -115,19 +124,23 @@ qsizetype PersistentModel::relatedCount(int property) const
     return 0;
 }
 
-bool PersistentModel::addLinkSide(int property, PersistentModel *object)
+qsizetype PersistentModel::addLinkSide(int property, PersistentModel *object)
 {
     Relation &r = relation(property);
     if (r.objects.contains(object))
-        return false;
+        return -1;
     r.present = true;
     r.objects.append(object);
-    return true;
+    return r.objects.size() - 1;
 }
 
-bool PersistentModel::removeLinkSide(int property, PersistentModel *object)
+qsizetype PersistentModel::removeLinkSide(int property, PersistentModel *object)
 {
-    return relation(property).objects.removeAll(object) > 0;
+    Relation &r = relation(property);
+    const qsizetype position = r.objects.indexOf(object);
+    if (position >= 0)
+        r.objects.removeAt(position);
+    return position;
 }
 
 void PersistentModel::noteLink(int property, PersistentModel *other, bool added)
@@ -137,54 +150,81 @@ void PersistentModel::noteLink(int property, PersistentModel *other, bool added)
         context->linkDidChange(this, property, other, added);
 }
 
-void PersistentModel::setRelated(int property, const std::optional<RelatedList> &objects)
+void PersistentModel::link(int property, PersistentModel *object, RelatedList &touched)
 {
     Relation &r = relation(property);
+    r.present = true;
+    r.objects.append(object);
+    const qsizetype position = r.objects.size() - 1;
     const int inverse = m_entity->inverseIndex(property);
+    const qsizetype otherPosition = object->addLinkSide(inverse, this);
+    // The context first, so that a receiver finds a plain partner already kept.
+    noteLink(property, object, true);
+    if (otherPosition >= 0) {
+        touched.append(object);
+        emit object->relatedInserted(inverse, otherPosition, this);
+    }
+    emit relatedInserted(property, position, object);
+}
 
-    RelatedList next;
-    QSet<PersistentModel *> nextSet;
+void PersistentModel::unlinkAt(int property, qsizetype position, RelatedList &touched)
+{
+    PersistentModel *object = relation(property).objects.takeAt(position);
+    const int inverse = m_entity->inverseIndex(property);
+    const qsizetype otherPosition = object->removeLinkSide(inverse, this);
+    noteLink(property, object, false);
+    if (otherPosition >= 0) {
+        touched.append(object);
+        emit object->relatedRemoved(inverse, otherPosition, this);
+    }
+    emit relatedRemoved(property, position, object);
+}
+
+void PersistentModel::setRelated(int property, const std::optional<RelatedList> &objects)
+{
+    RelatedList wanted;
+    QSet<PersistentModel *> wantedSet;
     if (objects) {
         for (PersistentModel *object : *objects) {
-            if (object && !nextSet.contains(object)) {
-                nextSet.insert(object);
-                next.append(object);
+            if (object && !wantedSet.contains(object)) {
+                wantedSet.insert(object);
+                wanted.append(object);
             }
         }
     }
-    const RelatedList previous = std::exchange(r.objects, next);
-    r.present = objects.has_value();
-    const QSet<PersistentModel *> previousSet(previous.cbegin(), previous.cend());
-
-    if (!m_context) {
-        for (PersistentModel *object : previous) {
-            if (!nextSet.contains(object))
-                object->notePlainLink(this, false);
-        }
-        for (PersistentModel *object : next) {
-            if (!previousSet.contains(object))
-                object->notePlainLink(this, true);
-        }
-        didChange(property);
-        return;
-    }
-
+    Relation &r = relation(property);
+    const QSet<PersistentModel *> previousSet(r.objects.cbegin(), r.objects.cend());
     RelatedList touched;
-    for (PersistentModel *object : previous) {
-        if (!nextSet.contains(object)) {
-            if (object->removeLinkSide(inverse, this))
-                touched.append(object);
-            noteLink(property, object, false);
+    // One object at a time, so that every announced position is that of its moment;
+    // from the back, so that emptying a long list moves nothing.
+    for (qsizetype i = relation(property).objects.size() - 1; i >= 0;
+         i = std::min(i, relation(property).objects.size()) - 1) {
+        PersistentModel *object = relation(property).objects.at(i);
+        if (wantedSet.contains(object))
+            continue;
+        if (m_context) {
+            unlinkAt(property, i, touched);
+        } else {
+            relation(property).objects.removeAt(i);
+            object->notePlainLink(this, false);
+            emit relatedRemoved(property, i, object);
         }
     }
-    for (PersistentModel *object : next) {
-        if (!previousSet.contains(object)) {
-            if (object->addLinkSide(inverse, this))
-                touched.append(object);
-            noteLink(property, object, true);
+    for (PersistentModel *object : std::as_const(wanted)) {
+        if (previousSet.contains(object))
+            continue;
+        if (m_context) {
+            link(property, object, touched);
+        } else {
+            Relation &own = relation(property);
+            own.objects.append(object);
+            object->notePlainLink(this, true);
+            emit relatedInserted(property, own.objects.size() - 1, object);
         }
     }
-    for (PersistentModel *object : touched)
+    relation(property).present = objects.has_value();
+    const int inverse = m_entity->inverseIndex(property);
+    for (PersistentModel *object : std::as_const(touched))
         object->didChange(inverse);
     didChange(property);
 }
@@ -194,18 +234,35 @@ void PersistentModel::appendRelated(int property, PersistentModel *object)
     Relation &r = relation(property);
     if (!object || r.objects.contains(object))
         return;
-    const int inverse = m_entity->inverseIndex(property);
-    r.present = true;
-    r.objects.append(object);
-    if (!m_context) {
+    RelatedList touched;
+    if (m_context) {
+        link(property, object, touched);
+    } else {
+        r.present = true;
+        r.objects.append(object);
         object->notePlainLink(this, true);
-        didChange(property);
-        return;
+        emit relatedInserted(property, r.objects.size() - 1, object);
     }
-    const bool otherChanged = object->addLinkSide(inverse, this);
-    noteLink(property, object, true);
-    if (otherChanged)
-        object->didChange(inverse);
+    for (PersistentModel *other : std::as_const(touched))
+        other->didChange(m_entity->inverseIndex(property));
+    didChange(property);
+}
+
+void PersistentModel::removeRelated(int property, PersistentModel *object)
+{
+    const qsizetype position = relation(property).objects.indexOf(object);
+    if (!object || position < 0)
+        return;
+    RelatedList touched;
+    if (m_context) {
+        unlinkAt(property, position, touched);
+    } else {
+        relation(property).objects.removeAt(position);
+        object->notePlainLink(this, false);
+        emit relatedRemoved(property, position, object);
+    }
+    for (PersistentModel *other : std::as_const(touched))
+        other->didChange(m_entity->inverseIndex(property));
     didChange(property);
 }
 

@@ -16,8 +16,9 @@ class ModelContext;
 // a fault: it reads its values from the store only when one is first used, so
 // opening a large library does not read every paper.
 //
-// Relationships are to-many lists of raw pointers with an inverse. For an
-// object that a context keeps, changing one side changes the other. A plain
+// Relationships are to-many lists of raw pointers with an inverse, in the
+// order the links were made (the order the store gives back). For an object
+// that a context keeps, changing one side changes the other. A plain
 // object changes only its own side until it is inserted, when the context
 // completes the other sides: a search result or a half-made import that links
 // itself to a stored list must not show up in that list, nor reach the store,
@@ -46,12 +47,26 @@ public:
     void setValue(int property, const QVariant &value);
     std::optional<RelatedList> related(int property) const;
     // Replaces a relationship, linking and unlinking the other sides to match.
+    // Objects that stay keep their places and new ones are appended in the given
+    // order, as the store would give them back.
     void setRelated(int property, const std::optional<RelatedList> &objects);
     // Appends one object unless it is already there (by identity); links the other side.
     void appendRelated(int property, PersistentModel *object);
+    // Takes one object out (by identity), unlinking the other side; nothing when absent.
+    void removeRelated(int property, PersistentModel *object);
     // How many objects a relationship holds, without making objects for them when
     // they have not been read yet.
     qsizetype relatedCount(int property) const;
+
+signals:
+    // `object` joined or left this object's relationship `property` at `position`.
+    // Sent for each side of each link once both sides agree, and before the
+    // property's own change notice. A position is that of its moment, so
+    // replaying the signals in order on a copy of the list gives the current
+    // list. `object` may be on its way out (a plain object being destroyed):
+    // compare it, never call it.
+    void relatedInserted(int property, qsizetype position, PersistentModel *object);
+    void relatedRemoved(int property, qsizetype position, PersistentModel *object);
 
 protected:
     // A new object; the subclass assigns every value with initValue().
@@ -77,9 +92,13 @@ private:
     void ensureValues() const;
     Relation &relation(int property) const;
     void didChange(int property);
-    // One side only; the caller keeps both sides and the context in step.
-    bool addLinkSide(int property, PersistentModel *object);
-    bool removeLinkSide(int property, PersistentModel *object);
+    // One side only, silently: the position it took or left, or -1 when nothing
+    // changed. The caller keeps the other side and the context in step and announces.
+    qsizetype addLinkSide(int property, PersistentModel *object);
+    qsizetype removeLinkSide(int property, PersistentModel *object);
+    // Both sides of one link of a kept object, the context told, then both announced.
+    void link(int property, PersistentModel *object, RelatedList &touched);
+    void unlinkAt(int property, qsizetype position, RelatedList &touched);
     void noteLink(int property, PersistentModel *other, bool added);
     // Forgets every link without touching the other sides (used when a context
     // lets go of all its objects at once).

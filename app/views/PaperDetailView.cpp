@@ -1,8 +1,12 @@
 #include "PaperDetailView.h"
 
-#include "AbbreviatedDate.h"
 #include "AppState.h"
+#include "DeleteFileAction.h"
+#include "DestructiveStyle.h"
 #include "Localized.h"
+#include "OpenBrowserAction.h"
+#include "OpenFileAction.h"
+#include "PaperListModel.h"
 #include "Pasteboard.h"
 #include "SearchEngines.h"
 #include "StructuredText.h"
@@ -113,7 +117,6 @@ PaperDetailView::PaperDetailView(ViewEnvironment &env, PaperPtr paper, QWidget *
     m_actionBar->setObjectName(QStringLiteral("actionBar"));
     auto *bar = new QHBoxLayout(m_actionBar);
     bar->setContentsMargins(0, 0, 0, 0);
-    buildActionBar(bar);
     column->addWidget(m_actionBar);
 
     column->addWidget(divider(Qt::Horizontal, content));
@@ -185,6 +188,7 @@ void PaperDetailView::setPaper(PaperPtr paper)
 
 void PaperDetailView::connectPaper()
 {
+    buildActionBar();
     disconnect(m_paperConnection);
     if (m_paper)
         m_paperConnection = connect(m_paper.get(), &Paper::changed, this, &PaperDetailView::paperChanged);
@@ -234,7 +238,7 @@ void PaperDetailView::showAuthors()
 
 void PaperDetailView::showDate()
 {
-    m_date->setText(m_paper ? abbreviatedDate(m_paper->published()) : QString());
+    m_date->setText(m_paper ? PaperListModel::abbreviatedDate(m_paper->published()) : QString());
 }
 
 void PaperDetailView::showIdentifier()
@@ -293,9 +297,43 @@ void PaperDetailView::setShowCopiedMessage(bool shown)
     emit showCopiedMessageChanged(shown);
 }
 
-void PaperDetailView::buildActionBar(QHBoxLayout *bar)
+void PaperDetailView::buildActionBar()
 {
-    // Filled with the paper actions: open the PDF (the default button), delete the PDF, a
-    // separator, open the web page. The bar is there for every paper and every selection.
-    Q_UNUSED(bar);
+    // The same action objects as the content column's tool bar and the list's context menu, for
+    // the paper shown: open the PDF (the prominent one), delete it, a separator, the web page.
+    // The bar is there for every paper and every selection; the actions decide when they work.
+    if (m_actions)
+        m_actions->deleteLater(); // later: one of them may be what runs now
+    m_actions = new QObject(this);
+    QLayout *bar = m_actionBar->layout();
+    while (QLayoutItem *item = bar->takeAt(0)) {
+        if (QWidget *widget = item->widget()) {
+            widget->hide();
+            widget->deleteLater();
+        }
+        delete item;
+    }
+    if (!m_paper)
+        return;
+    const auto button = [this](QAction *action, bool prominent) {
+        auto *button = new QToolButton(m_actionBar);
+        button->setDefaultAction(action);
+        button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+        button->setAccessibleName(action->iconText());
+        if (prominent) {
+            // The prominent button of the bar, in the colours of a default button.
+            QPalette colours = button->palette();
+            colours.setColor(QPalette::Button, colours.color(QPalette::Highlight));
+            colours.setColor(QPalette::ButtonText, colours.color(QPalette::HighlightedText));
+            button->setPalette(colours);
+        }
+        if (PaperAction::isDestructive(action))
+            DestructiveStyle::applyTo(button);
+        return button;
+    };
+    bar->addWidget(button(new OpenFileAction(m_env, m_paper, m_actions), true));
+    bar->addWidget(button(new DeleteFileAction(m_env, m_paper, m_actions), false));
+    bar->addWidget(divider(Qt::Vertical, m_actionBar));
+    bar->addWidget(button(new OpenBrowserAction(m_env, m_paper, m_actions), false));
+    static_cast<QHBoxLayout *>(bar)->addStretch(1);
 }

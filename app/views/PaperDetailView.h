@@ -48,7 +48,7 @@ protected:
 private:
     void drawCalendar();
     void applySecondaryColor();
-    void buildActionBar(QHBoxLayout *bar);
+    void buildActionBar();
     void connectPaper();
     void paperChanged(Paper::Property property);
     void showTitle();
@@ -71,6 +71,8 @@ private:
     QLabel *m_date;
     QToolButton *m_identifier;
     QWidget *m_actionBar;
+    // Parent of the action bar's actions.
+    QObject *m_actions = nullptr;
     WrappingText *m_summary;
     QWidget *m_noteSection;
     StructuredText *m_note;

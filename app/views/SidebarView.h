@@ -1,23 +1,48 @@
 #pragma once
 
-#include "ViewEnvironment.h"
+#include "PaperList.h"
 
 #include <QWidget>
 
-class ModelQuery;
-class QListWidget;
+class QToolBar;
+class QTreeView;
+class SidebarModel;
+struct ViewEnvironment;
 
-// The sidebar: the search engines, then the user's lists. Picking a row selects
-// it in the window state.
+// The first column: the search engines and the user's lists in one selectable
+// list, with a "New List" button. Choosing a row selects that engine or list
+// for the window (and clears the selected paper); a list row renames in place
+// (a click on the selected row, a double click, F2) and is saved when its field
+// closes, deletes from its context menu, and takes papers dropped on it.
+//
+// What is highlighted is always what AppState holds: a selection cleared or
+// changed elsewhere (a deleted list, another window) shows here at once.
 class SidebarView : public QWidget {
     Q_OBJECT
 public:
-    SidebarView(ViewEnvironment &env, QWidget *parent = nullptr);
+    SidebarView(ViewEnvironment &environment, QWidget *parent = nullptr);
+
+    QTreeView *treeView() const { return m_tree; }
+    SidebarModel *model() const { return m_model; }
+    QAction *newListAction() const { return m_newList; }
+
+    // The sidebar's own operations, as its button and menu run them.
+    PaperListPtr createList();
+    void deleteList(const PaperListPtr &list);
+
+protected:
+    void showEvent(QShowEvent *event) override;
 
 private:
-    void rebuild();
+    void selectionDidChange();
+    void showAppStateSelection();
+    void showContextMenu(const QPoint &position);
+    void saveAfterRename();
 
-    ViewEnvironment &m_env;
-    ModelQuery *m_lists;
-    QListWidget *m_rows;
+    ViewEnvironment &m_environment;
+    SidebarModel *m_model;
+    QTreeView *m_tree;
+    QToolBar *m_toolBar;
+    QAction *m_newList;
+    bool m_followingAppState = false;
 };

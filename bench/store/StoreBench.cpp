@@ -2,6 +2,7 @@
 // 100 lists: opening until the lists and their counts are ready, the memory
 // that costs, closing it again, counting papers by id against a bare SQLite
 // statement, and adding a paper to a list through the data manager.
+#include "../ResidentMemory.h"
 #include "DataManager.h"
 #include "GeneratedLibrary.h"
 #include "LibrarySchema.h"
@@ -33,17 +34,6 @@ QString &libraryFolder()
 {
     static QString folder;
     return folder;
-}
-
-long residentKiB()
-{
-    long pages = 0, resident = 0;
-    if (FILE *f = std::fopen("/proc/self/statm", "r")) {
-        if (std::fscanf(f, "%ld %ld", &pages, &resident) != 2)
-            resident = 0;
-        std::fclose(f);
-    }
-    return resident * (sysconf(_SC_PAGESIZE) / 1024);
 }
 
 struct OpenLibrary {

@@ -84,6 +84,97 @@
         <translation>Search</translation>
     </message>
     <message>
+        <source>Search Engines</source>
+        <translation>Search Engines</translation>
+    </message>
+    <message>
+        <source>Library</source>
+        <translation>Library</translation>
+    </message>
+    <message>
+        <source>Sources</source>
+        <translation>Sources</translation>
+    </message>
+    <message>
+        <source>New List</source>
+        <translation>New List</translation>
+    </message>
+    <message>
+        <source>Delete</source>
+        <translation>Delete</translation>
+    </message>
+    <message>
+        <source>Content</source>
+        <translation>Content</translation>
+    </message>
+    <message>
+        <source>%1%2</source>
+        <translation>%1%2</translation>
+    </message>
+    <message>
+        <source>Add To</source>
+        <translation>Add To</translation>
+    </message>
+    <message>
+        <source>Add this paper to a list</source>
+        <translation>Add this paper to a list</translation>
+    </message>
+    <message>
+        <source>Delete PDF</source>
+        <translation>Delete PDF</translation>
+    </message>
+    <message>
+        <source>Delete this paper&apos;s PDF file</source>
+        <translation>Delete this paper&apos;s PDF file</translation>
+    </message>
+    <message>
+        <source>Import paper</source>
+        <translation>Import paper</translation>
+    </message>
+    <message>
+        <source>Import a paper manually</source>
+        <translation>Import a paper manually</translation>
+    </message>
+    <message>
+        <source>Open in Browser</source>
+        <translation>Open in Browser</translation>
+    </message>
+    <message>
+        <source>Open this paper in your web browser</source>
+        <translation>Open this paper in your web browser</translation>
+    </message>
+    <message>
+        <source>Open PDF</source>
+        <translation>Open PDF</translation>
+    </message>
+    <message>
+        <source>Open this paper in your PDF viewer</source>
+        <translation>Open this paper in your PDF viewer</translation>
+    </message>
+    <message>
+        <source>Remove from %1</source>
+        <translation>Remove from %1</translation>
+    </message>
+    <message>
+        <source>Remove this paper from %1</source>
+        <translation>Remove this paper from %1</translation>
+    </message>
+    <message>
+        <source>Take Notes</source>
+        <translation>Take Notes</translation>
+    </message>
+    <message>
+        <source>Take notes on this paper</source>
+        <translation>Take notes on this paper</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n paper(s)</source>
+        <translation>
+            <numerusform>%n paper</numerusform>
+            <numerusform>%n papers</numerusform>
+        </translation>
+    </message>
+    <message>
         <source>Abstract</source>
         <translation>Abstract</translation>
     </message>

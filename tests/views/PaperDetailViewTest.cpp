@@ -2,7 +2,7 @@
 // identifier, following changes, and papers that are far from ordinary.
 #include "PaperDetailView.h"
 
-#include "AbbreviatedDate.h"
+#include "PaperListModel.h"
 #include "SearchEngines.h"
 #include "StructuredText.h"
 #include "ViewTestSupport.h"
@@ -65,7 +65,7 @@ TEST_F(PaperDetailViewTest, ShowsThePaperAsWritten)
     auto view = show(paper);
     EXPECT_EQ(textOf(*view, "title"), QStringLiteral("On <b>bold</b> claims"));
     EXPECT_EQ(textOf(*view, "authors"), QStringLiteral("A. One, B. Two"));
-    EXPECT_EQ(textOf(*view, "date"), abbreviatedDate(paper->published()));
+    EXPECT_EQ(textOf(*view, "date"), PaperListModel::abbreviatedDate(paper->published()));
     EXPECT_EQ(textOf(*view, "identifier"), QStringLiteral("2401.00001"));
     EXPECT_EQ(textOf(*view, "summary"), QStringLiteral("We show that."));
 
@@ -78,14 +78,6 @@ TEST_F(PaperDetailViewTest, ShowsThePaperAsWritten)
     auto *identifier = view->findChild<QToolButton *>(QStringLiteral("identifier"));
     EXPECT_EQ(identifier->toolTip(), QStringLiteral("Click to copy"));
     EXPECT_FALSE(identifier->icon().isNull());
-}
-
-TEST_F(PaperDetailViewTest, DateIsTheAbbreviatedDayInTheUsersLocale)
-{
-    const QDateTime moment(QDate(2024, 1, 5), QTime(12, 0), Qt::UTC);
-    EXPECT_EQ(abbreviatedDate(moment, QLocale(QLocale::English, QLocale::UnitedStates)), QStringLiteral("Jan 5, 2024"));
-    EXPECT_EQ(abbreviatedDate(moment, QLocale(QLocale::German, QLocale::Germany)), QStringLiteral("5. Jan. 2024"));
-    EXPECT_EQ(abbreviatedDate(moment, QLocale(QLocale::English, QLocale::UnitedKingdom)), QStringLiteral("5 Jan 2024"));
 }
 
 TEST_F(PaperDetailViewTest, NoteShowsOnlyFromAListAndOnlyWhenNotEmpty)
@@ -209,6 +201,64 @@ TEST_F(PaperDetailViewTest, FeedbackBelongsToThePlaceNotToThePaper)
     first->setTitle(QStringLiteral("Old"));
     second->setTitle(QStringLiteral("New"));
     EXPECT_EQ(textOf(*view, "title"), QStringLiteral("New"));
+}
+
+TEST_F(PaperDetailViewTest, TheActionBarOffersTheThreeFileAndWebActionsForEveryPaper)
+{
+    // A search result with a PDF address and a stored paper without one: the bar is the same,
+    // only the actions' own enabled states differ.
+    PaperPtr stored = storedPaper();
+    PaperPtr result = std::make_shared<Paper>();
+    result->setPdfURL(QUrl(QStringLiteral("https://arxiv.org/pdf/1")));
+    struct Case {
+        const char *name;
+        PaperPtr paper;
+        bool openEnabled;
+    };
+    for (const Case &c : {Case{"stored, no PDF anywhere", stored, false}, Case{"result with a PDF address", result, true}}) {
+        SCOPED_TRACE(c.name);
+        appState.setSelectedListId(c.paper == stored ? std::optional(list->id()) : std::optional(arxivEngineId()));
+        auto view = show(c.paper);
+        QStringList labels;
+        QList<QToolButton *> buttons;
+        for (auto *button : view->findChild<QWidget *>(QStringLiteral("actionBar"))->findChildren<QToolButton *>()) {
+            if (button->isVisibleTo(view.get())) {
+                labels << button->text();
+                buttons << button;
+            }
+        }
+        EXPECT_EQ(labels, (QStringList{QStringLiteral("Open PDF"), QStringLiteral("Delete PDF"),
+                                       QStringLiteral("Open in Browser")}));
+        ASSERT_EQ(buttons.size(), 3);
+        EXPECT_EQ(buttons[0]->isEnabled(), c.openEnabled);
+        EXPECT_FALSE(buttons[1]->isEnabled()) << "no file on disk";
+        EXPECT_TRUE(buttons[2]->isEnabled());
+        EXPECT_EQ(buttons[2]->toolTip(), QStringLiteral("Open this paper in your web browser"));
+        for (QToolButton *button : buttons)
+            EXPECT_FALSE(button->accessibleName().isEmpty());
+
+        QTest::mouseClick(buttons[2], Qt::LeftButton);
+        QTRY_COMPARE(workspace->opened.size(), 1);
+        EXPECT_EQ(workspace->opened.takeFirst(), c.paper->url());
+    }
+}
+
+TEST_F(PaperDetailViewTest, AnotherPaperBringsItsOwnActions)
+{
+    PaperPtr first = storedPaper();
+    PaperPtr second = std::make_shared<Paper>();
+    second->setUrl(QUrl(QStringLiteral("https://example.org/second")));
+    auto view = show(first);
+    view->setPaper(second);
+    QApplication::processEvents();
+    QToolButton *browser = nullptr;
+    for (auto *button : view->findChildren<QToolButton *>())
+        if (button->isVisibleTo(view.get()) && button->text() == QStringLiteral("Open in Browser"))
+            browser = button;
+    ASSERT_TRUE(browser);
+    QTest::mouseClick(browser, Qt::LeftButton);
+    QTRY_COMPARE(workspace->opened.size(), 1);
+    EXPECT_EQ(workspace->opened.first(), QUrl(QStringLiteral("https://example.org/second")));
 }
 
 TEST_F(PaperDetailViewTest, LongNoteScrollsWithTheColumn)

@@ -1,0 +1,15 @@
+#pragma once
+
+#include "Paper.h"
+#include "PaperAction.h"
+
+// "Take Notes": opens the note editor, for the given paper (which becomes the
+// selected one) or, without one, for the selected paper.
+class TakeNotesAction : public PaperAction {
+    Q_OBJECT
+public:
+    TakeNotesAction(ViewEnvironment &environment, PaperPtr paper, QObject *parent);
+
+private:
+    PaperPtr m_paper;
+};
