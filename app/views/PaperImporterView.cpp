@@ -2,6 +2,7 @@
 
 #include "BrivetError.h"
 #include "DataManager.h"
+#include "DestructiveStyle.h"
 #include "DismissSheet.h"
 #include "ImportablePaper.h"
 #include "Localized.h"
@@ -49,12 +50,6 @@ QFormLayout *formLayout(QWidget *parent)
     return form;
 }
 
-// Red that reads on the window's background, light or dark.
-QColor errorColor(const QPalette &palette)
-{
-    return palette.color(QPalette::Window).lightness() < 128 ? QColor(255, 105, 97) : QColor(200, 16, 30);
-}
-
 } // namespace
 
 PaperImporterView::PaperImporterView(ViewEnvironment &env, PaperList *list, QWidget *parent)
@@ -82,9 +77,7 @@ PaperImporterView::PaperImporterView(ViewEnvironment &env, PaperList *list, QWid
     QFont errorFont = textStyleFont(TextStyle::headline);
     errorFont.setBold(true);
     m_error->setFont(errorFont);
-    QPalette errorPalette = m_error->palette();
-    errorPalette.setColor(QPalette::WindowText, errorColor(palette()));
-    m_error->setPalette(errorPalette);
+    applyErrorColor();
     m_error->hide();
 
     // Section 1: the paper itself.
@@ -200,6 +193,21 @@ QLineEdit *PaperImporterView::addField(QFormLayout *form, const QString &title, 
     field->setAccessibleName(title);
     form->addRow(title, field);
     return field;
+}
+
+void PaperImporterView::applyErrorColor()
+{
+    // The desktop's red for what went wrong, readable on a light and a dark window alike.
+    QPalette errorPalette = m_error->palette();
+    errorPalette.setColor(QPalette::WindowText, DestructiveStyle::color(palette()));
+    m_error->setPalette(errorPalette);
+}
+
+void PaperImporterView::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange)
+        applyErrorColor();
 }
 
 QString PaperImporterView::errorMessage() const

@@ -54,7 +54,11 @@ signals:
     // An import started by confirm() has ended, either way.
     void importFinished();
 
+protected:
+    void changeEvent(QEvent *event) override;
+
 private:
+    void applyErrorColor();
     static QCoro::Task<> runImport(QPointer<PaperImporterView> view, QPointer<ImportablePaper> form,
                                    QPointer<PaperList> list, QPointer<DataManager> dataManager);
     void showError(const QString &description);
