@@ -175,6 +175,7 @@ void PaperDetailView::changeEvent(QEvent *event)
     if (event->type() == QEvent::PaletteChange) {
         drawCalendar();
         applySecondaryColor();
+        applyProminentColours();
     }
 }
 
@@ -320,13 +321,8 @@ void PaperDetailView::buildActionBar()
         button->setDefaultAction(action);
         button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
         button->setAccessibleName(action->iconText());
-        if (prominent) {
-            // The prominent button of the bar, in the colours of a default button.
-            QPalette colours = button->palette();
-            colours.setColor(QPalette::Button, colours.color(QPalette::Highlight));
-            colours.setColor(QPalette::ButtonText, colours.color(QPalette::HighlightedText));
-            button->setPalette(colours);
-        }
+        if (prominent)
+            m_prominent = button;
         if (PaperAction::isDestructive(action))
             DestructiveStyle::applyTo(button);
         return button;
@@ -336,4 +332,19 @@ void PaperDetailView::buildActionBar()
     bar->addWidget(divider(Qt::Vertical, m_actionBar));
     bar->addWidget(button(new OpenBrowserAction(m_env, m_paper, m_actions), false));
     static_cast<QHBoxLayout *>(bar)->addStretch(1);
+    applyProminentColours();
+}
+
+void PaperDetailView::applyProminentColours()
+{
+    // The bar's prominent button in the colours of a default button; disabled, it looks like
+    // any disabled button.
+    if (!m_prominent)
+        return;
+    QPalette colours = m_prominent->palette();
+    for (const auto group : {QPalette::Active, QPalette::Inactive}) {
+        colours.setColor(group, QPalette::Button, palette().color(group, QPalette::Highlight));
+        colours.setColor(group, QPalette::ButtonText, palette().color(group, QPalette::HighlightedText));
+    }
+    m_prominent->setPalette(colours);
 }

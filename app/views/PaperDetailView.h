@@ -2,6 +2,7 @@
 
 #include "Paper.h"
 
+#include <QPointer>
 #include <QWidget>
 
 class QHBoxLayout;
@@ -48,6 +49,7 @@ protected:
 private:
     void drawCalendar();
     void applySecondaryColor();
+    void applyProminentColours();
     void buildActionBar();
     void connectPaper();
     void paperChanged(Paper::Property property);
@@ -73,6 +75,7 @@ private:
     QWidget *m_actionBar;
     // Parent of the action bar's actions.
     QObject *m_actions = nullptr;
+    QPointer<QToolButton> m_prominent;
     WrappingText *m_summary;
     QWidget *m_noteSection;
     StructuredText *m_note;

@@ -67,7 +67,8 @@ protected:
                            "cores are larger than expected."),
             QStringList{QStringLiteral("A. Author"), QStringLiteral("B. Writer"), QStringLiteral("C. Scholar")},
             QDateTime(QDate(2024, 1, 5), QTime(9, 0), Qt::UTC), std::nullopt,
-            QUrl(QStringLiteral("https://arxiv.org/abs/2401.01234")), std::nullopt, std::nullopt,
+            QUrl(QStringLiteral("https://arxiv.org/abs/2401.01234")), QUrl(QStringLiteral("https://arxiv.org/pdf/2401.01234")),
+            std::nullopt,
             QStringLiteral("# Reading notes\n\n- the cores are **large**\n- compare with `cdm`\n\n> A quote.\n\n"
                            "```math\n\\rho(r) = \\frac{\\rho_0}{1 + (r/r_c)^2}\n```\n"));
         list = std::make_shared<PaperList>(QStringLiteral("Dwarfs"), QList<Paper *>{});
