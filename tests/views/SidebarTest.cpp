@@ -1,6 +1,7 @@
 #include "ColumnsTestSupport.h"
 
 #include "ContentView.h"
+#include "PaperAction.h"
 #include "DataManager.h"
 #include "PaperListModel.h"
 #include "PaperMimeData.h"
@@ -9,6 +10,8 @@
 #include "TransferablePaper.h"
 
 #include <QFile>
+#include <QMenu>
+#include <QTimer>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QSignalSpy>
@@ -187,6 +190,33 @@ TEST_F(SidebarTest, DeletingClearsTheWindowsSelectionAndTheHighlightAndKeepsTheP
         click(rowOf(other->id()));
         EXPECT_EQ(appState().selectedListId(), other->id());
         context().deleteObject(other.get());
+    }
+}
+
+TEST_F(SidebarTest, AListsMenuByMouseOrKeyboardOffersDelete)
+{
+    for (const auto reason : {QContextMenuEvent::Mouse, QContextMenuEvent::Keyboard}) {
+        SCOPED_TRACE(reason == QContextMenuEvent::Mouse ? "mouse" : "keyboard");
+        auto list = makeList("Doomed");
+        click(rowOf(list->id()));
+        QStringList offered;
+        QTimer::singleShot(0, &tree(), [&] {
+            auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+            if (!menu)
+                return;
+            offered = texts(menu->actions());
+            EXPECT_TRUE(PaperAction::isDestructive(menu->actions().value(0)));
+            menu->actions().value(0)->trigger();
+            menu->close();
+        });
+        const QPoint at = tree().visualRect(rowOf(list->id())).center();
+        QContextMenuEvent event(reason, reason == QContextMenuEvent::Mouse ? at : QPoint(),
+                                tree().viewport()->mapToGlobal(at));
+        QCoreApplication::sendEvent(tree().viewport(), &event);
+        EXPECT_EQ(offered, QStringList{"Delete"});
+        EXPECT_FALSE(rowOf(list->id()).isValid());
+        EXPECT_EQ(appState().selectedListId(), std::nullopt);
+        EXPECT_EQ(highlighted(), std::nullopt);
     }
 }
 
