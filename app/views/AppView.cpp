@@ -134,6 +134,12 @@ void AppView::showDetail()
     const PaperPtr paper = m_env.appState.selectedPaper();
     if (m_paperDetail && m_paperDetail->paper() == paper)
         return;
+    // From one paper to another the detail stays in its place and shows the new paper (its
+    // short "Copied!" feedback belongs to the place); it goes only when nothing is selected.
+    if (m_paperDetail && paper) {
+        m_paperDetail->setPaper(paper);
+        return;
+    }
     if (m_paperDetail) {
         m_detailStack->removeWidget(m_paperDetail);
         m_paperDetail->deleteLater();

@@ -5,6 +5,7 @@
 #include "Localized.h"
 #include "ModelQuery.h"
 #include "PaperActions.h"
+#include "PaperImporterView.h"
 #include "PaperListModel.h"
 #include "PaperListView.h"
 #include "PlaceholderView.h"
@@ -235,12 +236,15 @@ void ContentView::updateImporter()
 
 void ContentView::openImporterSheet(const PaperListPtr &list)
 {
-    // A stand-in until the importer form lands: an empty window-modal sheet.
-    Q_UNUSED(list);
     auto *sheet = new QDialog(this);
+    sheet->setObjectName(QStringLiteral("importerSheet"));
     sheet->setAttribute(Qt::WA_DeleteOnClose);
     sheet->setWindowModality(Qt::WindowModal);
     sheet->setAccessibleName(localized("Import paper"));
+    auto *layout = new QVBoxLayout(sheet);
+    layout->setContentsMargins(0, 0, 0, 0);
+    // A new form each time: every opening starts blank. It closes the sheet itself.
+    layout->addWidget(new PaperImporterView(m_environment, list.get(), sheet));
     connect(sheet, &QDialog::finished, this, [this] { m_environment.appState.setShowImporter(false); });
     m_importer = sheet;
     sheet->open();

@@ -174,5 +174,93 @@
             <numerusform>%n papers</numerusform>
         </translation>
     </message>
+    <message>
+        <source>Abstract</source>
+        <translation>Abstract</translation>
+    </message>
+    <message>
+        <source>Click to copy</source>
+        <translation>Click to copy</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>Save</source>
+        <translation>Save</translation>
+    </message>
+    <message>
+        <source>Done</source>
+        <translation>Done</translation>
+    </message>
+    <message>
+        <source>Import to %1</source>
+        <translation>Import to %1</translation>
+    </message>
+    <message>
+        <source>Title</source>
+        <translation>Title</translation>
+    </message>
+    <message>
+        <source>Required</source>
+        <translation>Required</translation>
+    </message>
+    <message>
+        <source>Author</source>
+        <translation>Author</translation>
+    </message>
+    <message>
+        <source>Add author</source>
+        <translation>Add author</translation>
+    </message>
+    <message>
+        <source>Metadata</source>
+        <translation>Metadata</translation>
+    </message>
+    <message>
+        <source>Identifier</source>
+        <translation>Identifier</translation>
+    </message>
+    <message>
+        <source>Required, E.g. ArXiv ID</source>
+        <translation>Required, E.g. ArXiv ID</translation>
+    </message>
+    <message>
+        <source>Publication Date</source>
+        <translation>Publication Date</translation>
+    </message>
+    <message>
+        <source>DOI</source>
+        <translation>DOI</translation>
+    </message>
+    <message>
+        <source>Optional</source>
+        <translation>Optional</translation>
+    </message>
+    <message>
+        <source>Webpage</source>
+        <translation>Webpage</translation>
+    </message>
+    <message>
+        <source>File</source>
+        <translation>File</translation>
+    </message>
+    <message>
+        <source>Download URL</source>
+        <translation>Download URL</translation>
+    </message>
+    <message>
+        <source>PDF</source>
+        <translation>PDF</translation>
+    </message>
+    <message>
+        <source>Select file</source>
+        <translation>Select file</translation>
+    </message>
+    <message>
+        <source>At least one of the URL or file must be given here, the URL is the better of the two. The URL must be accessible without authentication.</source>
+        <translation>At least one of the URL or file must be given here, the URL is the better of the two. The URL must be accessible without authentication.</translation>
+    </message>
 </context>
 </TS>
