@@ -40,8 +40,8 @@ BlockTree::BlockTree(const AttributedString &document)
 
 bool BlockTree::isLeaf(Kind kind)
 {
-    return kind == Kind::Paragraph || kind == Kind::Heading || kind == Kind::CodeBlock
-        || kind == Kind::ThematicBreak || kind == Kind::TableCell;
+    return kind == Kind::paragraph || kind == Kind::heading || kind == Kind::codeBlock
+        || kind == Kind::thematicBreak || kind == Kind::tableCell;
 }
 
 QString BlockTree::text(const AttributedString &document, int index) const

@@ -11,7 +11,7 @@ public:
     using Kind = AttributedString::IntentKind;
 
     struct Block {
-        Kind kind = Kind::Paragraph;
+        Kind kind = Kind::paragraph;
         int parent = -1;
         std::vector<int> children;
         int firstRun = 0; // runs of the block's own text: [firstRun, runEnd)

@@ -87,18 +87,18 @@ QTextCharFormat DefaultStyle::format(const InlineAttributes &a, const QFont &blo
     // Only what differs from the block's font is set: small formats are cheaper for Qt to
     // compare and resolve, which matters for paragraphs made of thousands of runs.
     QTextCharFormat f;
-    if (a.has(InlineAttributes::Code)) {
+    if (a.has(InlineAttributes::code)) {
         f.setFontFamilies(QStringList{m_inline.codeFont.family()});
         f.setFontFixedPitch(true);
         // Inline code follows the size of the text around it (headings included).
         f.setProperty(QTextFormat::FontPixelSize, int(std::round(pixelSize(blockFont) * 0.9)));
         f.setBackground(m_inline.codeBackground);
     }
-    if (a.has(InlineAttributes::Strong))
+    if (a.has(InlineAttributes::strong))
         f.setFontWeight(QFont::Bold);
-    if (a.has(InlineAttributes::Emphasis) || !a.imageURL.isEmpty())
+    if (a.has(InlineAttributes::emphasis) || !a.imageURL.isEmpty())
         f.setFontItalic(true);
-    if (a.has(InlineAttributes::Strikethrough))
+    if (a.has(InlineAttributes::strikethrough))
         f.setFontStrikeOut(true);
     if (!a.link.isEmpty() && a.linkClickable) {
         f.setFontUnderline(true);

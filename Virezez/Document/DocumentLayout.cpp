@@ -93,7 +93,7 @@ void DocumentLayout::step()
         return;
     }
     if (m_textBlock >= 0) {
-        if (m_tree.block(m_textBlock).kind == Kind::CodeBlock)
+        if (m_tree.block(m_textBlock).kind == Kind::codeBlock)
             continueCode();
         else
             continueText();
@@ -118,12 +118,12 @@ void DocumentLayout::step()
 qreal DocumentLayout::spacingBefore(const Frame &parent, int child) const
 {
     const Kind kind = m_tree.block(child).kind;
-    if (kind == Kind::Heading)
+    if (kind == Kind::heading)
         return std::max(m_style.blockSpacing(), m_style.heading(m_doc.intent(child).level).spacingBefore);
     if (parent.block >= 0) {
         const auto &p = m_doc.intent(parent.block);
-        const bool tightList = (p.kind == Kind::OrderedList || p.kind == Kind::UnorderedList) && p.tight;
-        const bool inTightItem = p.kind == Kind::ListItem && p.parent >= 0 && m_doc.intent(p.parent).tight;
+        const bool tightList = (p.kind == Kind::orderedList || p.kind == Kind::unorderedList) && p.tight;
+        const bool inTightItem = p.kind == Kind::listItem && p.parent >= 0 && m_doc.intent(p.parent).tight;
         if (tightList || inTightItem)
             return m_style.list().tightSpacing;
     }
@@ -133,35 +133,35 @@ qreal DocumentLayout::spacingBefore(const Frame &parent, int child) const
 void DocumentLayout::enterBlock(int block, const Frame &parent)
 {
     switch (m_tree.block(block).kind) {
-    case Kind::Paragraph:
-    case Kind::Heading:
+    case Kind::paragraph:
+    case Kind::heading:
         layoutText(block, parent);
         break;
-    case Kind::CodeBlock:
+    case Kind::codeBlock:
         if (!layoutMath(block, parent))
             layoutCode(block, parent);
         break;
-    case Kind::ThematicBreak: {
+    case Kind::thematicBreak: {
         const auto &style = m_style.thematicBreak();
         const qreal gap = std::round(m_style.blockSpacing() * 0.5);
-        m_shapes.push_back(ShapeItem::make(ShapeItem::Kind::Fill, QRectF(parent.x, m_y + gap, parent.width, style.thickness),
+        m_shapes.push_back(ShapeItem::make(ShapeItem::Kind::fill, QRectF(parent.x, m_y + gap, parent.width, style.thickness),
                             style.color));
         m_y += 2 * gap + style.thickness;
         break;
     }
-    case Kind::Table:
+    case Kind::table:
         m_tableLayout = std::make_unique<TableLayout>(*this, block, parent.x, parent.width, parent.color);
         m_tableBlock = block;
         continueTable();
         break;
-    case Kind::OrderedList:
-    case Kind::UnorderedList:
+    case Kind::orderedList:
+    case Kind::unorderedList:
         openList(block, parent);
         break;
-    case Kind::ListItem:
+    case Kind::listItem:
         openItem(block, parent);
         break;
-    case Kind::BlockQuote: {
+    case Kind::blockQuote: {
         const auto &style = m_style.blockQuote();
         m_frames.push_back(indentedFrame(block, parent, style.indent, style.text));
         break;
@@ -184,12 +184,12 @@ void DocumentLayout::leaveFrame(const Frame &frame)
     if (frame.block < 0)
         return;
     const Kind kind = m_tree.block(frame.block).kind;
-    if (kind == Kind::BlockQuote && frame.decorated) {
+    if (kind == Kind::blockQuote && frame.decorated) {
         const auto &style = m_style.blockQuote();
-        m_shapes.push_back(ShapeItem::make(ShapeItem::Kind::Fill,
+        m_shapes.push_back(ShapeItem::make(ShapeItem::Kind::fill,
                             QRectF(frame.x - style.indent, frame.top, style.barWidth, std::max<qreal>(m_y - frame.top, 1)),
                             style.bar));
-    } else if (kind == Kind::ListItem) {
+    } else if (kind == Kind::listItem) {
         // An item without text still shows its marker, on a line of its own.
         const QFontMetricsF fm(m_style.paragraph().font);
         if (m_y < frame.top + fm.height())
@@ -206,12 +206,12 @@ void DocumentLayout::openList(int block, const Frame &parent)
     const auto &items = m_tree.block(block).children;
     const QFontMetricsF fm(m_style.paragraph().font);
     qreal marker = style.bulletWidth;
-    if (intent.kind == Kind::OrderedList) {
+    if (intent.kind == Kind::orderedList) {
         const qint64 last = qint64(intent.start) + qint64(items.size()) - 1;
         marker = std::max(marker, fm.horizontalAdvance(QString::number(last) + QLatin1Char('.')) + style.markerGap);
     }
     for (int item : items) {
-        if (m_doc.intent(item).task != AttributedString::Task::None) {
+        if (m_doc.intent(item).task != AttributedString::Task::none) {
             marker = std::max(marker, fm.height() + style.markerGap);
             break;
         }
@@ -255,14 +255,14 @@ void DocumentLayout::openItem(int block, const Frame &list)
         marker.color = style.markerColor;
         marker.font = m_style.paragraph().font;
         const qreal right = list.x + list.markerWidth - style.markerGap;
-        if (intent.task != AttributedString::Task::None) {
+        if (intent.task != AttributedString::Task::none) {
             const qreal side = std::round(QFontMetricsF(marker.font).ascent() * 0.85);
-            marker.kind = ShapeItem::Kind::CheckBox;
-            marker.checked = intent.task == AttributedString::Task::Checked;
+            marker.kind = ShapeItem::Kind::checkBox;
+            marker.checked = intent.task == AttributedString::Task::checked;
             marker.rect = QRectF(right - side, 0, side, side);
         } else {
-            const bool ordered = m_doc.intent(list.block).kind == Kind::OrderedList;
-            marker.kind = ShapeItem::Kind::Marker;
+            const bool ordered = m_doc.intent(list.block).kind == Kind::orderedList;
+            marker.kind = ShapeItem::Kind::marker;
             marker.text = ordered ? QString::number(intent.level) + QLatin1Char('.') : style.bullet(list.listDepth - 1);
             marker.rightAligned = ordered;
             marker.rect = QRectF(list.x, 0, right - list.x, 0);
@@ -279,7 +279,7 @@ void DocumentLayout::resolveMarkers(qreal baseline)
     for (int index : m_pendingMarkers) {
         ShapeItem &m = m_shapes[size_t(index)];
         m.baseline = baseline;
-        if (m.kind == ShapeItem::Kind::CheckBox)
+        if (m.kind == ShapeItem::Kind::checkBox)
             m.rect.moveTop(baseline - m.rect.height());
         else
             m.rect = QRectF(m.rect.x(), baseline - QFontMetricsF(m.font).ascent(), m.rect.width(),
@@ -323,7 +323,7 @@ void DocumentLayout::continueText()
 {
     const int block = m_textBlock;
     const Frame &parent = m_textParent;
-    const bool heading = m_tree.block(block).kind == Kind::Heading;
+    const bool heading = m_tree.block(block).kind == Kind::heading;
     const DefaultStyle::Heading *h = heading ? &m_style.heading(m_doc.intent(block).level) : nullptr;
     const QFont &font = h ? h->font : m_style.paragraph().font;
     const int end = m_inline.range(block).second;
@@ -347,7 +347,7 @@ void DocumentLayout::continueText()
     m_textBlock = -1;
     if (h && h->divider) {
         m_y += std::round(m_style.blockSpacing() * 0.3);
-        m_shapes.push_back(ShapeItem::make(ShapeItem::Kind::Fill, QRectF(parent.x, m_y, parent.width, 1), m_style.thematicBreak().color));
+        m_shapes.push_back(ShapeItem::make(ShapeItem::Kind::fill, QRectF(parent.x, m_y, parent.width, 1), m_style.thematicBreak().color));
         m_y += 1;
     }
     noteProgress(block);
@@ -397,7 +397,7 @@ void DocumentLayout::continueCode()
     m_textBlock = -1;
     const qreal content = m_codeContent + 2 * style.padding;
     const QRectF box(parent.x, m_y, parent.width, m_codeHeight + 2 * style.padding);
-    m_shapes.push_back(ShapeItem::make(ShapeItem::Kind::RoundedFill, box, style.background));
+    m_shapes.push_back(ShapeItem::make(ShapeItem::Kind::roundedFill, box, style.background));
     if (content > box.width()) {
         const int region = int(m_regions.size());
         m_regions.push_back({box, content, 0});

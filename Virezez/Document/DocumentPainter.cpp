@@ -30,21 +30,21 @@ void DocumentPainter::paint(QPainter *p, const QRectF &exposed) const
             continue;
         clipTo(p, s.region, m_layout.regions());
         switch (s.kind) {
-        case ShapeItem::Kind::Fill:
+        case ShapeItem::Kind::fill:
             p->fillRect(r, s.color);
             break;
-        case ShapeItem::Kind::RoundedFill: {
+        case ShapeItem::Kind::roundedFill: {
             QPainterPath path;
             path.addRoundedRect(r, 6, 6);
             p->fillPath(path, s.color);
             break;
         }
-        case ShapeItem::Kind::Frame:
+        case ShapeItem::Kind::frame:
             p->setPen(QPen(s.color, 1));
             p->setBrush(Qt::NoBrush);
             p->drawRect(r.adjusted(0.5, 0.5, -0.5, -0.5));
             break;
-        case ShapeItem::Kind::Marker: {
+        case ShapeItem::Kind::marker: {
             p->setPen(s.color);
             p->setFont(s.font);
             const qreal w = QFontMetricsF(s.font).horizontalAdvance(s.text);
@@ -52,7 +52,7 @@ void DocumentPainter::paint(QPainter *p, const QRectF &exposed) const
             p->drawText(QPointF(x, s.baseline), s.text);
             break;
         }
-        case ShapeItem::Kind::CheckBox: {
+        case ShapeItem::Kind::checkBox: {
             p->setPen(QPen(s.color, 1.2));
             p->setBrush(Qt::NoBrush);
             p->drawRoundedRect(r.adjusted(0.5, 0.5, -0.5, -0.5), 2, 2);

@@ -30,11 +30,11 @@ std::shared_ptr<QTextLayout> InlineText::layout(int block, const QFont &font, in
     auto it = std::partition_point(runs.begin() + b.firstRun, runs.begin() + b.runEnd,
                                    [from](const AttributedString::Run &r) { return r.start + r.length <= from; });
     // A code block is code as a whole; its runs need no inline-code look on top.
-    const bool codeBlock = b.kind == BlockTree::Kind::CodeBlock;
+    const bool codeBlock = b.kind == BlockTree::Kind::codeBlock;
     for (; it != runs.begin() + b.runEnd && it->start < to; ++it) {
         InlineAttributes a = it->attributes;
         if (codeBlock)
-            a.traits &= quint8(~InlineAttributes::Code);
+            a.traits &= quint8(~InlineAttributes::code);
         if (a == plain)
             continue;
         const int s = std::max(it->start, from);

@@ -23,8 +23,8 @@ struct TextItem {
 };
 
 struct ShapeItem {
-    enum class Kind : quint8 { Fill, RoundedFill, Frame, Marker, CheckBox };
-    Kind kind = Kind::Fill;
+    enum class Kind : quint8 { fill, roundedFill, frame, marker, checkBox };
+    Kind kind = Kind::fill;
     QRectF rect;
     QColor color;
     bool checked = false;

@@ -27,9 +27,9 @@ qreal lineUp(QTextLayout &layout, qreal width)
 Qt::Alignment toQt(Alignment a)
 {
     switch (a) {
-    case Alignment::Center:
+    case Alignment::center:
         return Qt::AlignHCenter;
-    case Alignment::Right:
+    case Alignment::right:
         return Qt::AlignRight;
     default:
         return Qt::AlignLeft;
@@ -89,7 +89,7 @@ void TableLayout::measureRow(size_t r)
     const BlockTree &tree = m_layout.m_tree;
     const AttributedString &doc = m_layout.m_doc;
     const std::vector<Alignment> &alignments = doc.intent(m_table).columns;
-    const bool header = tree.block(m_rows[r]).kind == Kind::TableHeaderRow;
+    const bool header = tree.block(m_rows[r]).kind == Kind::tableHeaderRow;
     QFont font = m_layout.m_style.paragraph().font;
     if (header)
         font.setWeight(QFont::DemiBold);
@@ -101,7 +101,7 @@ void TableLayout::measureRow(size_t r)
         cell.layout = m_layout.m_inline.layout(cellBlock, font, from, to);
         cell.textStart = from;
         QTextOption option;
-        option.setAlignment(toQt(c < alignments.size() ? alignments[c] : Alignment::None));
+        option.setAlignment(toQt(c < alignments.size() ? alignments[c] : Alignment::none));
         option.setWrapMode(QTextOption::NoWrap);
         cell.layout->setTextOption(option);
         lineUp(*cell.layout, 1e7);
@@ -152,7 +152,7 @@ void TableLayout::placeRow(size_t r)
     const BlockTree &tree = m_layout.m_tree;
     const DefaultStyle::Table &style = m_layout.m_style.table();
     const qreal pad = style.cellPadding;
-    const bool header = tree.block(m_rows[r]).kind == Kind::TableHeaderRow;
+    const bool header = tree.block(m_rows[r]).kind == Kind::tableHeaderRow;
     qreal rowHeight = 0;
     for (size_t c = 0; c < m_columns; ++c) {
         Cell &cell = m_grid[r][c];
@@ -168,13 +168,13 @@ void TableLayout::placeRow(size_t r)
     rowHeight += 2 * pad;
     const QRectF rowRect(m_x, m_y, m_tableWidth, rowHeight);
     if (header || r % 2 == 0) {
-        ShapeItem fill = ShapeItem::make(ShapeItem::Kind::Fill, rowRect, header ? style.headerBackground : style.stripe);
+        ShapeItem fill = ShapeItem::make(ShapeItem::Kind::fill, rowRect, header ? style.headerBackground : style.stripe);
         fill.region = m_region;
         m_layout.m_shapes.push_back(fill);
     }
     qreal x = m_x;
     for (size_t c = 0; c < m_columns; ++c) {
-        ShapeItem frame = ShapeItem::make(ShapeItem::Kind::Frame, QRectF(x, m_y, m_widths[c], rowHeight), style.border);
+        ShapeItem frame = ShapeItem::make(ShapeItem::Kind::frame, QRectF(x, m_y, m_widths[c], rowHeight), style.border);
         frame.region = m_region;
         m_layout.m_shapes.push_back(frame);
         Cell &cell = m_grid[r][c];

@@ -19,26 +19,26 @@ QString utf8(const char *s)
 }
 
 // Extension node types are registered at run time, so they are told apart by name.
-enum class ExtType { None, Table, TableHeader, TableRow, TableCell, Strikethrough, TaskItem, Other };
+enum class ExtType { none, table, tableHeader, tableRow, tableCell, strikethrough, taskItem, other };
 
 ExtType extType(cmark_node *node)
 {
     const char *name = cmark_node_get_type_string(node);
     if (!name)
-        return ExtType::Other;
+        return ExtType::other;
     if (!std::strcmp(name, "table"))
-        return ExtType::Table;
+        return ExtType::table;
     if (!std::strcmp(name, "table_header"))
-        return ExtType::TableHeader;
+        return ExtType::tableHeader;
     if (!std::strcmp(name, "table_row"))
-        return ExtType::TableRow;
+        return ExtType::tableRow;
     if (!std::strcmp(name, "table_cell"))
-        return ExtType::TableCell;
+        return ExtType::tableCell;
     if (!std::strcmp(name, "strikethrough"))
-        return ExtType::Strikethrough;
+        return ExtType::strikethrough;
     if (!std::strcmp(name, "tasklist"))
-        return ExtType::TaskItem;
-    return ExtType::Other;
+        return ExtType::taskItem;
+    return ExtType::other;
 }
 
 class Builder {
@@ -70,11 +70,11 @@ private:
         const int c = container();
         if (c >= 0) {
             const Kind k = m_doc.intent(c).kind;
-            if (k == Kind::Paragraph || k == Kind::Heading || k == Kind::TableCell)
+            if (k == Kind::paragraph || k == Kind::heading || k == Kind::tableCell)
                 return c;
         }
         if (m_implicit < 0 || m_doc.intent(m_implicit).parent != c)
-            m_implicit = leafBlock(Kind::Paragraph);
+            m_implicit = leafBlock(Kind::paragraph);
         return m_implicit;
     }
     void text(const QString &s) { m_doc.append(s, m_attributes.back(), textTarget()); }
@@ -109,7 +109,7 @@ void Builder::enter(cmark_node *node)
         return;
     case CMARK_NODE_CODE: {
         InlineAttributes code = m_attributes.back();
-        code.traits |= InlineAttributes::Code;
+        code.traits |= InlineAttributes::code;
         m_doc.append(utf8(cmark_node_get_literal(node)), code, textTarget());
         return;
     }
@@ -119,11 +119,11 @@ void Builder::enter(cmark_node *node)
         return;
     case CMARK_NODE_EMPH:
         pushAttributes();
-        m_attributes.back().traits |= InlineAttributes::Emphasis;
+        m_attributes.back().traits |= InlineAttributes::emphasis;
         return;
     case CMARK_NODE_STRONG:
         pushAttributes();
-        m_attributes.back().traits |= InlineAttributes::Strong;
+        m_attributes.back().traits |= InlineAttributes::strong;
         return;
     case CMARK_NODE_LINK: {
         pushAttributes();
@@ -144,9 +144,9 @@ void Builder::enter(cmark_node *node)
         break;
     }
     if ((type & CMARK_NODE_TYPE_MASK) == CMARK_NODE_TYPE_INLINE) {
-        if (extType(node) == ExtType::Strikethrough) {
+        if (extType(node) == ExtType::strikethrough) {
             pushAttributes();
-            m_attributes.back().traits |= InlineAttributes::Strikethrough;
+            m_attributes.back().traits |= InlineAttributes::strikethrough;
         } else {
             pushAttributes(); // unknown inline container: keep the stack balanced
         }
@@ -162,12 +162,12 @@ void Builder::enterBlock(cmark_node *node, cmark_node_type type)
     case CMARK_NODE_DOCUMENT:
         return;
     case CMARK_NODE_BLOCK_QUOTE:
-        intent.kind = Kind::BlockQuote;
+        intent.kind = Kind::blockQuote;
         openBlock(intent);
         return;
     case CMARK_NODE_LIST: {
         const bool ordered = cmark_node_get_list_type(node) == CMARK_ORDERED_LIST;
-        intent.kind = ordered ? Kind::OrderedList : Kind::UnorderedList;
+        intent.kind = ordered ? Kind::orderedList : Kind::unorderedList;
         intent.start = ordered ? cmark_node_get_list_start(node) : 1;
         intent.tight = cmark_node_get_list_tight(node) != 0;
         const int id = openBlock(intent);
@@ -175,19 +175,19 @@ void Builder::enterBlock(cmark_node *node, cmark_node_type type)
         return;
     }
     case CMARK_NODE_PARAGRAPH:
-        intent.kind = Kind::Paragraph;
+        intent.kind = Kind::paragraph;
         openBlock(intent);
         return;
     case CMARK_NODE_HEADING:
-        intent.kind = Kind::Heading;
+        intent.kind = Kind::heading;
         intent.level = cmark_node_get_heading_level(node);
         openBlock(intent);
         return;
     case CMARK_NODE_THEMATIC_BREAK:
-        leafBlock(Kind::ThematicBreak);
+        leafBlock(Kind::thematicBreak);
         return;
     case CMARK_NODE_CODE_BLOCK: {
-        intent.kind = Kind::CodeBlock;
+        intent.kind = Kind::codeBlock;
         const QString info = utf8(cmark_node_get_fence_info(node)).trimmed();
         intent.language = info.section(QLatin1Char(' '), 0, 0, QString::SectionSkipEmpty);
         const int id = m_doc.addIntent(intent, container());
@@ -195,13 +195,13 @@ void Builder::enterBlock(cmark_node *node, cmark_node_type type)
         if (code.endsWith(QLatin1Char('\n')))
             code.chop(1);
         InlineAttributes literal;
-        literal.traits = InlineAttributes::Code;
+        literal.traits = InlineAttributes::code;
         m_doc.append(code, literal, id);
         return;
     }
     case CMARK_NODE_HTML_BLOCK: {
         // Raw HTML is shown as the text it is, line for line.
-        const int id = leafBlock(Kind::Paragraph);
+        const int id = leafBlock(Kind::paragraph);
         QString html = utf8(cmark_node_get_literal(node));
         while (html.endsWith(QLatin1Char('\n')))
             html.chop(1);
@@ -215,41 +215,41 @@ void Builder::enterBlock(cmark_node *node, cmark_node_type type)
     }
 
     const ExtType ext = extType(node);
-    if (type == CMARK_NODE_ITEM || ext == ExtType::TaskItem) {
-        intent.kind = Kind::ListItem;
+    if (type == CMARK_NODE_ITEM || ext == ExtType::taskItem) {
+        intent.kind = Kind::listItem;
         const int list = container();
         intent.level = list >= 0 ? m_nextOrdinal[list]++ : 1;
-        if (ext == ExtType::TaskItem)
+        if (ext == ExtType::taskItem)
             intent.task = cmark_gfm_extensions_get_tasklist_item_checked(node)
-                ? AttributedString::Task::Checked
-                : AttributedString::Task::Unchecked;
+                ? AttributedString::Task::checked
+                : AttributedString::Task::unchecked;
         openBlock(intent);
         return;
     }
     switch (ext) {
-    case ExtType::Table: {
-        intent.kind = Kind::Table;
+    case ExtType::table: {
+        intent.kind = Kind::table;
         const int n = cmark_gfm_extensions_get_table_columns(node);
         const uint8_t *align = cmark_gfm_extensions_get_table_alignments(node);
         for (int i = 0; i < n; ++i) {
             const uint8_t a = align ? align[i] : 0;
-            intent.columns.push_back(a == 'l'   ? AttributedString::Alignment::Left
-                                     : a == 'c' ? AttributedString::Alignment::Center
-                                     : a == 'r' ? AttributedString::Alignment::Right
-                                                : AttributedString::Alignment::None);
+            intent.columns.push_back(a == 'l'   ? AttributedString::Alignment::left
+                                     : a == 'c' ? AttributedString::Alignment::center
+                                     : a == 'r' ? AttributedString::Alignment::right
+                                                : AttributedString::Alignment::none);
         }
         openBlock(intent);
         return;
     }
-    case ExtType::TableHeader:
-    case ExtType::TableRow: {
-        intent.kind = ext == ExtType::TableHeader ? Kind::TableHeaderRow : Kind::TableRow;
+    case ExtType::tableHeader:
+    case ExtType::tableRow: {
+        intent.kind = ext == ExtType::tableHeader ? Kind::tableHeaderRow : Kind::tableRow;
         const int id = openBlock(intent);
         m_nextOrdinal[id] = 0;
         return;
     }
-    case ExtType::TableCell: {
-        intent.kind = Kind::TableCell;
+    case ExtType::tableCell: {
+        intent.kind = Kind::tableCell;
         const int row = container();
         intent.level = row >= 0 ? m_nextOrdinal[row]++ : 0;
         openBlock(intent);

@@ -28,7 +28,7 @@ AttributedString PatternProcessor::applyOne(const AttributedString &document,
         const QStringView text = document.runText(run);
         // Code is literal by definition, and a run already claimed by an extension is not
         // rewritten by a later one.
-        if (run.attributes.has(InlineAttributes::Code) || !run.attributes.extension.isEmpty()) {
+        if (run.attributes.has(InlineAttributes::code) || !run.attributes.extension.isEmpty()) {
             out.append(text, run.attributes, run.intent);
             continue;
         }

@@ -11,31 +11,31 @@
 class AttributedString {
 public:
     enum class IntentKind : quint8 {
-        Paragraph,
-        Heading,
-        OrderedList,
-        UnorderedList,
-        ListItem,
-        BlockQuote,
-        CodeBlock,
-        ThematicBreak,
-        Table,
-        TableHeaderRow,
-        TableRow,
-        TableCell,
+        paragraph,
+        heading,
+        orderedList,
+        unorderedList,
+        listItem,
+        blockQuote,
+        codeBlock,
+        thematicBreak,
+        table,
+        tableHeaderRow,
+        tableRow,
+        tableCell,
     };
-    enum class Alignment : quint8 { None, Left, Center, Right };
-    enum class Task : quint8 { None, Unchecked, Checked };
+    enum class Alignment : quint8 { none, left, center, right };
+    enum class Task : quint8 { none, unchecked, checked };
 
     struct Intent {
-        IntentKind kind = IntentKind::Paragraph;
+        IntentKind kind = IntentKind::paragraph;
         int identity = -1; // index in intents(); stable for the life of the document
         int parent = -1;   // identity of the enclosing intent, -1 at top level
         // Heading level, list-item ordinal, or table-cell column, depending on the kind.
         int level = 0;
         int start = 1;     // first number of an ordered list
         bool tight = true; // lists: items not separated by blank lines
-        Task task = Task::None;
+        Task task = Task::none;
         QString language;  // code blocks: first word of the info string
         std::vector<Alignment> columns; // tables
     };

@@ -5,10 +5,10 @@
 
 struct InlineAttributes {
     enum Trait : quint8 {
-        Emphasis = 1 << 0,
-        Strong = 1 << 1,
-        Strikethrough = 1 << 2,
-        Code = 1 << 3,
+        emphasis = 1 << 0,
+        strong = 1 << 1,
+        strikethrough = 1 << 2,
+        code = 1 << 3,
     };
 
     quint8 traits = 0;

@@ -132,8 +132,8 @@ void DataManager::remove(Paper *paper, PaperList *list)
     const std::optional<QUrl> held = fileExists(before) ? std::optional<QUrl>(before) : std::nullopt;
 
     // By the id index: a long list is not read paper by paper.
-    for (Paper *held : list->papersWithId(paper->id()))
-        list->removePaper(held);
+    for (Paper *match : list->papersWithId(paper->id()))
+        list->removePaper(match);
     if (std::optional<QList<PaperList *>> lists = paper->inLists()) {
         lists->removeIf([&](PaperList *l) { return l->id() == list->id(); });
         paper->setInLists(*lists);

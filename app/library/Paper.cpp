@@ -27,16 +27,16 @@ const EntityDescription &Paper::entityDescription()
     static const EntityDescription description(
         QStringLiteral("Paper"),
         {
-            ED::indexedAttribute(QStringLiteral("id"), Type::Text),
-            ED::attribute(QStringLiteral("title"), Type::Text, QStringLiteral("Unknown title")),
-            ED::attribute(QStringLiteral("summary"), Type::Text, QStringLiteral("Unknown summary")),
-            ED::attribute(QStringLiteral("authors"), Type::TextList, QStringList{QStringLiteral("Unknown author")}),
-            ED::attribute(QStringLiteral("published"), Type::Date),
-            ED::optionalAttribute(QStringLiteral("doi"), Type::Text),
-            ED::attribute(QStringLiteral("url"), Type::Url, Paper::defaultURL()),
-            ED::optionalAttribute(QStringLiteral("pdfURL"), Type::Url),
-            ED::optionalAttribute(QStringLiteral("comment"), Type::Text),
-            ED::attribute(QStringLiteral("notes"), Type::Text, QString()),
+            ED::indexedAttribute(QStringLiteral("id"), Type::text),
+            ED::attribute(QStringLiteral("title"), Type::text, QStringLiteral("Unknown title")),
+            ED::attribute(QStringLiteral("summary"), Type::text, QStringLiteral("Unknown summary")),
+            ED::attribute(QStringLiteral("authors"), Type::textList, QStringList{QStringLiteral("Unknown author")}),
+            ED::attribute(QStringLiteral("published"), Type::date),
+            ED::optionalAttribute(QStringLiteral("doi"), Type::text),
+            ED::attribute(QStringLiteral("url"), Type::url, Paper::defaultURL()),
+            ED::optionalAttribute(QStringLiteral("pdfURL"), Type::url),
+            ED::optionalAttribute(QStringLiteral("comment"), Type::text),
+            ED::attribute(QStringLiteral("notes"), Type::text, QString()),
             ED::relationship(QStringLiteral("inLists"), &PaperList::entityDescription, QStringLiteral("papers")),
         },
         [] { return std::shared_ptr<PersistentModel>(std::make_shared<Paper>(Fault{})); });
@@ -65,16 +65,16 @@ Paper::Paper(QString id, QString title, QString summary, QStringList authors, QD
              QString notes)
     : PersistentModel(entityDescription())
 {
-    initValue(index(Property::Id), id);
-    initValue(index(Property::Title), title);
-    initValue(index(Property::Summary), summary);
-    initValue(index(Property::Authors), authors);
-    initValue(index(Property::Published), published.toUTC());
-    initValue(index(Property::Doi), optionalValue(doi));
-    initValue(index(Property::Url), url);
-    initValue(index(Property::PdfURL), optionalValue(pdfURL));
-    initValue(index(Property::Comment), optionalValue(comment));
-    initValue(index(Property::Notes), notes);
+    initValue(index(Property::id), id);
+    initValue(index(Property::title), title);
+    initValue(index(Property::summary), summary);
+    initValue(index(Property::authors), authors);
+    initValue(index(Property::published), published.toUTC());
+    initValue(index(Property::doi), optionalValue(doi));
+    initValue(index(Property::url), url);
+    initValue(index(Property::pdfURL), optionalValue(pdfURL));
+    initValue(index(Property::comment), optionalValue(comment));
+    initValue(index(Property::notes), notes);
 }
 
 Paper::Paper(Fault fault)
@@ -87,51 +87,51 @@ void Paper::propertyDidChange(int property)
     emit changed(Property(property));
 }
 
-QString Paper::id() const { return value(index(Property::Id)).toString(); }
-void Paper::setId(const QString &id) { setValue(index(Property::Id), id); }
-QString Paper::title() const { return value(index(Property::Title)).toString(); }
-void Paper::setTitle(const QString &title) { setValue(index(Property::Title), title); }
-QString Paper::summary() const { return value(index(Property::Summary)).toString(); }
-void Paper::setSummary(const QString &summary) { setValue(index(Property::Summary), summary); }
-QStringList Paper::authors() const { return value(index(Property::Authors)).toStringList(); }
-void Paper::setAuthors(const QStringList &authors) { setValue(index(Property::Authors), authors); }
-QDateTime Paper::published() const { return value(index(Property::Published)).toDateTime(); }
-void Paper::setPublished(const QDateTime &published) { setValue(index(Property::Published), published.toUTC()); }
-QUrl Paper::url() const { return value(index(Property::Url)).toUrl(); }
-void Paper::setUrl(const QUrl &url) { setValue(index(Property::Url), url); }
-QString Paper::notes() const { return value(index(Property::Notes)).toString(); }
-void Paper::setNotes(const QString &notes) { setValue(index(Property::Notes), notes); }
+QString Paper::id() const { return value(index(Property::id)).toString(); }
+void Paper::setId(const QString &id) { setValue(index(Property::id), id); }
+QString Paper::title() const { return value(index(Property::title)).toString(); }
+void Paper::setTitle(const QString &title) { setValue(index(Property::title), title); }
+QString Paper::summary() const { return value(index(Property::summary)).toString(); }
+void Paper::setSummary(const QString &summary) { setValue(index(Property::summary), summary); }
+QStringList Paper::authors() const { return value(index(Property::authors)).toStringList(); }
+void Paper::setAuthors(const QStringList &authors) { setValue(index(Property::authors), authors); }
+QDateTime Paper::published() const { return value(index(Property::published)).toDateTime(); }
+void Paper::setPublished(const QDateTime &published) { setValue(index(Property::published), published.toUTC()); }
+QUrl Paper::url() const { return value(index(Property::url)).toUrl(); }
+void Paper::setUrl(const QUrl &url) { setValue(index(Property::url), url); }
+QString Paper::notes() const { return value(index(Property::notes)).toString(); }
+void Paper::setNotes(const QString &notes) { setValue(index(Property::notes), notes); }
 
 std::optional<QString> Paper::doi() const
 {
-    const QVariant v = value(index(Property::Doi));
+    const QVariant v = value(index(Property::doi));
     return v.isValid() ? std::optional(v.toString()) : std::nullopt;
 }
 
-void Paper::setDoi(const std::optional<QString> &doi) { setValue(index(Property::Doi), optionalValue(doi)); }
+void Paper::setDoi(const std::optional<QString> &doi) { setValue(index(Property::doi), optionalValue(doi)); }
 
 std::optional<QUrl> Paper::pdfURL() const
 {
-    const QVariant v = value(index(Property::PdfURL));
+    const QVariant v = value(index(Property::pdfURL));
     return v.isValid() ? std::optional(v.toUrl()) : std::nullopt;
 }
 
-void Paper::setPdfURL(const std::optional<QUrl> &pdfURL) { setValue(index(Property::PdfURL), optionalValue(pdfURL)); }
+void Paper::setPdfURL(const std::optional<QUrl> &pdfURL) { setValue(index(Property::pdfURL), optionalValue(pdfURL)); }
 
 std::optional<QString> Paper::comment() const
 {
-    const QVariant v = value(index(Property::Comment));
+    const QVariant v = value(index(Property::comment));
     return v.isValid() ? std::optional(v.toString()) : std::nullopt;
 }
 
 void Paper::setComment(const std::optional<QString> &comment)
 {
-    setValue(index(Property::Comment), optionalValue(comment));
+    setValue(index(Property::comment), optionalValue(comment));
 }
 
 std::optional<QList<PaperList *>> Paper::inLists() const
 {
-    const auto related = this->related(index(Property::InLists));
+    const auto related = this->related(index(Property::inLists));
     if (!related)
         return std::nullopt;
     QList<PaperList *> lists;
@@ -146,7 +146,7 @@ void Paper::setInLists(const std::optional<QList<PaperList *>> &lists)
     std::optional<RelatedList> related;
     if (lists)
         related = RelatedList(lists->cbegin(), lists->cend());
-    setRelated(index(Property::InLists), related);
+    setRelated(index(Property::inLists), related);
 }
 
 void Paper::addToList(PaperList *list)
@@ -163,5 +163,5 @@ void Paper::addToList(PaperList *list)
     } else {
         setInLists(QList<PaperList *>{});
     }
-    appendRelated(index(Property::InLists), list);
+    appendRelated(index(Property::inLists), list);
 }

@@ -22,7 +22,7 @@ class Paper : public PersistentModel {
     Q_OBJECT
 public:
     // In declaration order, which is also the order of the stored schema.
-    enum class Property { Id, Title, Summary, Authors, Published, Doi, Url, PdfURL, Comment, Notes, InLists };
+    enum class Property { id, title, summary, authors, published, doi, url, pdfURL, comment, notes, inLists };
     Q_ENUM(Property)
 
     // Every default: a random UUID text as id, "Unknown title", "Unknown summary",

@@ -22,9 +22,9 @@ const EntityDescription &PaperList::entityDescription()
     static const EntityDescription description(
         QStringLiteral("PaperList"),
         {
-            ED::attribute(QStringLiteral("id"), Type::Uuid),
-            ED::attribute(QStringLiteral("name"), Type::Text, QStringLiteral("Unknown")),
-            ED::attribute(QStringLiteral("icon"), Type::Text, QStringLiteral("folder")),
+            ED::attribute(QStringLiteral("id"), Type::uuid),
+            ED::attribute(QStringLiteral("name"), Type::text, QStringLiteral("Unknown")),
+            ED::attribute(QStringLiteral("icon"), Type::text, QStringLiteral("folder")),
             ED::relationship(QStringLiteral("papers"), &Paper::entityDescription, QStringLiteral("inLists")),
         },
         [] { return std::shared_ptr<PersistentModel>(std::make_shared<PaperList>(Fault{})); });
@@ -39,13 +39,13 @@ PaperList::PaperList()
 PaperList::PaperList(const QString &name, const QList<Paper *> &papers)
     : PersistentModel(entityDescription())
 {
-    initValue(index(Property::Id), QUuid::createUuid());
-    initValue(index(Property::Name), name);
-    initValue(index(Property::Icon), QStringLiteral("folder"));
+    initValue(index(Property::id), QUuid::createUuid());
+    initValue(index(Property::name), name);
+    initValue(index(Property::icon), QStringLiteral("folder"));
     if (!papers.isEmpty()) {
         // Through the relation, so that the papers' side holds the list too.
         const QSignalBlocker quiet(this);
-        setRelated(index(Property::Papers), RelatedList(papers.cbegin(), papers.cend()));
+        setRelated(index(Property::papers), RelatedList(papers.cbegin(), papers.cend()));
     }
 }
 
@@ -59,16 +59,16 @@ void PaperList::propertyDidChange(int property)
     emit changed(Property(property));
 }
 
-QUuid PaperList::id() const { return value(index(Property::Id)).toUuid(); }
-void PaperList::setId(const QUuid &id) { setValue(index(Property::Id), id); }
-QString PaperList::name() const { return value(index(Property::Name)).toString(); }
-void PaperList::setName(const QString &name) { setValue(index(Property::Name), name); }
-QString PaperList::icon() const { return value(index(Property::Icon)).toString(); }
-void PaperList::setIcon(const QString &icon) { setValue(index(Property::Icon), icon); }
+QUuid PaperList::id() const { return value(index(Property::id)).toUuid(); }
+void PaperList::setId(const QUuid &id) { setValue(index(Property::id), id); }
+QString PaperList::name() const { return value(index(Property::name)).toString(); }
+void PaperList::setName(const QString &name) { setValue(index(Property::name), name); }
+QString PaperList::icon() const { return value(index(Property::icon)).toString(); }
+void PaperList::setIcon(const QString &icon) { setValue(index(Property::icon), icon); }
 
 std::optional<QList<Paper *>> PaperList::papers() const
 {
-    const auto related = this->related(index(Property::Papers));
+    const auto related = this->related(index(Property::papers));
     if (!related)
         return std::nullopt;
     QList<Paper *> papers;
@@ -83,23 +83,23 @@ void PaperList::setPapers(const std::optional<QList<Paper *>> &papers)
     std::optional<RelatedList> related;
     if (papers)
         related = RelatedList(papers->cbegin(), papers->cend());
-    setRelated(index(Property::Papers), related);
+    setRelated(index(Property::papers), related);
 }
 
 void PaperList::addPaper(Paper *paper)
 {
     if (!paper)
         return;
-    if (!related(index(Property::Papers)))
+    if (!related(index(Property::papers)))
         setPapers(QList<Paper *>{});
     if (!papersWithId(paper->id()).isEmpty())
         return;
-    appendRelated(index(Property::Papers), paper);
+    appendRelated(index(Property::papers), paper);
 }
 
 void PaperList::removePaper(Paper *paper)
 {
-    removeRelated(index(Property::Papers), paper);
+    removeRelated(index(Property::papers), paper);
 }
 
 QList<Paper *> PaperList::papersWithId(const QString &id) const
@@ -135,5 +135,5 @@ QList<Paper *> PaperList::papersWithId(const QString &id) const
 
 qsizetype PaperList::paperCount() const
 {
-    return relatedCount(index(Property::Papers));
+    return relatedCount(index(Property::papers));
 }

@@ -15,7 +15,7 @@ class Paper;
 class PaperList : public PersistentModel {
     Q_OBJECT
 public:
-    enum class Property { Id, Name, Icon, Papers };
+    enum class Property { id, name, icon, papers };
     Q_ENUM(Property)
 
     // A new UUID, "Unknown", "folder", no papers.

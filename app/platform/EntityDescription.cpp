@@ -36,7 +36,7 @@ EntityDescription::Property EntityDescription::relationship(const QString &name,
 {
     Property p;
     p.name = name;
-    p.kind = Kind::Relationship;
+    p.kind = Kind::relationship;
     p.destination = destination;
     p.inverse = inverse;
     return p;
@@ -62,7 +62,7 @@ void EntityDescription::resolveOnce() const
     QList<LinkTable> tables(m_properties.size());
     for (int i = 0; i < m_properties.size(); ++i) {
         const Property &p = m_properties[i];
-        if (p.kind != Kind::Relationship)
+        if (p.kind != Kind::relationship)
             continue;
         const EntityDescription &other = p.destination();
         const int inverse = other.indexOf(p.inverse);

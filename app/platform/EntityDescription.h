@@ -14,24 +14,24 @@ class PersistentModel;
 // empty object for an existing row.
 class EntityDescription {
 public:
-    enum class Kind { Attribute, Relationship };
+    enum class Kind { attribute, relationship };
     // How a value is held in memory (QVariant content) and in the file:
-    // Text → QString, TextList → QStringList, Date → QDateTime (UTC, ms), Url → QUrl, Uuid → QUuid.
-    enum class Type { Text, TextList, Date, Url, Uuid };
-    enum class DeleteRule { Nullify };
+    // text → QString, textList → QStringList, date → QDateTime (UTC, ms), url → QUrl, uuid → QUuid.
+    enum class Type { text, textList, date, url, uuid };
+    enum class DeleteRule { nullify };
 
     struct Property {
         QString name;
-        Kind kind = Kind::Attribute;
+        Kind kind = Kind::attribute;
         // Attributes.
-        Type type = Type::Text;
+        Type type = Type::text;
         bool optional = false;   // none is an invalid QVariant, stored as NULL
         bool indexed = false;    // an index, never a uniqueness constraint
         QVariant defaultValue;   // what a new object starts with, when it is a constant
         // Relationships: to-many, both sides name each other.
         const EntityDescription &(*destination)() = nullptr;
         QString inverse;
-        DeleteRule deleteRule = DeleteRule::Nullify;
+        DeleteRule deleteRule = DeleteRule::nullify;
     };
 
     static Property attribute(const QString &name, Type type, const QVariant &defaultValue = {});
@@ -56,7 +56,7 @@ public:
     const Property &property(int index) const { return m_properties.at(index); }
     int propertyCount() const { return int(m_properties.size()); }
     int indexOf(const QString &propertyName) const;
-    bool isRelationship(int index) const { return m_properties.at(index).kind == Kind::Relationship; }
+    bool isRelationship(int index) const { return m_properties.at(index).kind == Kind::relationship; }
 
     // The destination's property index of the inverse of relationship `index`.
     int inverseIndex(int index) const;

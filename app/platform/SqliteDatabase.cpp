@@ -7,7 +7,7 @@
 SqliteDatabase::SqliteDatabase(const QString &path, Mode mode)
 {
     int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX;
-    if (mode == Mode::ReadWriteCreate)
+    if (mode == Mode::readWriteCreate)
         flags |= SQLITE_OPEN_CREATE;
     const int rc = sqlite3_open_v2(path.toUtf8().constData(), &m_db, flags, nullptr);
     if (rc != SQLITE_OK) {

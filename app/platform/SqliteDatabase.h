@@ -9,7 +9,7 @@ struct sqlite3;
 // An open SQLite connection, closed when the object goes away.
 class SqliteDatabase {
 public:
-    enum class Mode { ReadWrite, ReadWriteCreate };
+    enum class Mode { readWrite, readWriteCreate };
 
     // Throws BrivetError when SQLite refuses the file.
     SqliteDatabase(const QString &path, Mode mode);

@@ -43,20 +43,20 @@ void bindValue(SqliteStatement &statement, int index, Type type, const QVariant 
         return;
     }
     switch (type) {
-    case Type::Text:
+    case Type::text:
         statement.bind(index, value.toString());
         break;
-    case Type::TextList:
+    case Type::textList:
         statement.bind(index, QString::fromUtf8(QJsonDocument(QJsonArray::fromStringList(value.toStringList()))
                                                     .toJson(QJsonDocument::Compact)));
         break;
-    case Type::Date:
+    case Type::date:
         statement.bind(index, value.toDateTime().toMSecsSinceEpoch());
         break;
-    case Type::Url:
+    case Type::url:
         statement.bind(index, QString::fromUtf8(value.toUrl().toEncoded()));
         break;
-    case Type::Uuid:
+    case Type::uuid:
         statement.bind(index, value.toUuid().toString(QUuid::WithoutBraces));
         break;
     }
@@ -67,9 +67,9 @@ QVariant readValue(const SqliteStatement &statement, int column, Type type)
     if (statement.isNull(column))
         return {};
     switch (type) {
-    case Type::Text:
+    case Type::text:
         return statement.text(column);
-    case Type::TextList: {
+    case Type::textList: {
         QStringList list;
         const QJsonArray array = QJsonDocument::fromJson(statement.text(column).toUtf8()).array();
         list.reserve(array.size());
@@ -77,11 +77,11 @@ QVariant readValue(const SqliteStatement &statement, int column, Type type)
             list.append(item.toString());
         return list;
     }
-    case Type::Date:
+    case Type::date:
         return QDateTime::fromMSecsSinceEpoch(statement.int64(column), QTimeZone::utc());
-    case Type::Url:
+    case Type::url:
         return QUrl::fromEncoded(statement.text(column).toUtf8());
-    case Type::Uuid:
+    case Type::uuid:
         return QUuid::fromString(statement.text(column));
     }
     return {};
@@ -89,7 +89,7 @@ QVariant readValue(const SqliteStatement &statement, int column, Type type)
 
 QString sqlType(Type type)
 {
-    return type == Type::Date ? QStringLiteral("INTEGER") : QStringLiteral("TEXT");
+    return type == Type::date ? QStringLiteral("INTEGER") : QStringLiteral("TEXT");
 }
 
 } // namespace
@@ -107,9 +107,9 @@ struct SqliteModelStore::LinkStatements {
 SqliteModelStore::SqliteModelStore(const Schema &schema, const QString &folder, const QString &filePath)
     : m_schema(schema), m_filePath(filePath)
 {
-    const bool existing = StoreFileCheck::inspect(folder, filePath) == StoreFileCheck::Outcome::ExistingFile;
-    m_db = std::make_unique<SqliteDatabase>(filePath, existing ? SqliteDatabase::Mode::ReadWrite
-                                                              : SqliteDatabase::Mode::ReadWriteCreate);
+    const bool existing = StoreFileCheck::inspect(folder, filePath) == StoreFileCheck::Outcome::existingFile;
+    m_db = std::make_unique<SqliteDatabase>(filePath, existing ? SqliteDatabase::Mode::readWrite
+                                                              : SqliteDatabase::Mode::readWriteCreate);
     validateOrCreate(existing);
 }
 
@@ -176,7 +176,7 @@ void SqliteModelStore::createTables()
         QStringList columns{QStringLiteral("pk INTEGER PRIMARY KEY")};
         for (int i = 0; i < entity->propertyCount(); ++i) {
             const EntityDescription::Property &p = entity->property(i);
-            if (p.kind == EntityDescription::Kind::Relationship) {
+            if (p.kind == EntityDescription::Kind::relationship) {
                 const EntityDescription::LinkTable link = entity->linkTable(i);
                 if (!linkTables.contains(link.table))
                     linkTables.append(link.table);

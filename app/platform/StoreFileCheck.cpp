@@ -37,7 +37,7 @@ StoreFileCheck::Outcome StoreFileCheck::inspect(const QString &folder, const QSt
 
     const QFileInfo info(filePath);
     if (!info.exists())
-        return Outcome::NoFile;
+        return Outcome::noFile;
     if (!info.isFile())
         throw BrivetError(QStringLiteral("The library file %1 cannot be read: it is not a file.").arg(filePath));
 
@@ -51,7 +51,7 @@ StoreFileCheck::Outcome StoreFileCheck::inspect(const QString &folder, const QSt
     if (size == 0) {
         // SQLite makes the file before it writes the first page; a zero-length
         // file is what an interrupted first launch leaves, and it holds nothing to lose.
-        return Outcome::ExistingFile;
+        return Outcome::existingFile;
     }
     const QByteArray header = file.read(headerSize);
     if (header.size() < headerSize || !header.startsWith(QByteArrayLiteral("SQLite format 3\0")))
@@ -73,5 +73,5 @@ StoreFileCheck::Outcome StoreFileCheck::inspect(const QString &folder, const QSt
                               .arg(size)
                               .arg(expected));
     }
-    return Outcome::ExistingFile;
+    return Outcome::existingFile;
 }

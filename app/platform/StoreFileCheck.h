@@ -6,7 +6,7 @@
 // a file that cannot be a healthy store is refused without ever being written.
 class StoreFileCheck {
 public:
-    enum class Outcome { NoFile, ExistingFile };
+    enum class Outcome { noFile, existingFile };
 
     // Creates the folder when missing. Throws BrivetError with a readable
     // description when the folder cannot be used or the file is unreadable,

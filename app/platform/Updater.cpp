@@ -106,7 +106,7 @@ QCoro::Task<void> Updater::runCheck(bool userInitiated)
         if (userInitiated || !skipped || newest->version > *skipped) {
             const QString version = newest->version.text();
             const auto choice = co_await driver.showUpdateFound(std::move(*newest), running);
-            if (self && choice == UpdaterUserDriver::UpdateChoice::Skip)
+            if (self && choice == UpdaterUserDriver::UpdateChoice::skip)
                 m_settings.setSkippedVersion(version);
         }
     } else if (userInitiated) {

@@ -14,9 +14,9 @@
 class UpdaterUserDriver {
 public:
     enum class UpdateChoice {
-        Download, // the driver has opened the download page
-        Skip,     // no more reminders of this version from scheduled checks
-        Later,
+        download, // the driver has opened the download page
+        skip,     // no more reminders of this version from scheduled checks
+        later,
     };
 
     virtual ~UpdaterUserDriver() = default;

@@ -50,7 +50,7 @@ ContentView::ContentView(ViewEnvironment &environment, QWidget *parent)
     connect(m_lists, &ModelQuery::resultChanged, this, [this](qsizetype position, int property) {
         if (!m_shownList || m_lists->results().at(position) != m_shownList)
             return;
-        if (property == int(PaperList::Property::Name) || property == int(PaperList::Property::Papers))
+        if (property == int(PaperList::Property::name) || property == int(PaperList::Property::papers))
             update();
     });
     update();
@@ -67,7 +67,7 @@ void ContentView::update()
     const std::optional<QUuid> id = m_environment.appState.selectedListId();
     if (!id) {
         setModel(nullptr);
-        showPlaceholder(Shown::Welcome, QStringLiteral("doc.text.magnifyingglass"), QStringLiteral("Welcome to Brivet"),
+        showPlaceholder(Shown::welcome, QStringLiteral("doc.text.magnifyingglass"), QStringLiteral("Welcome to Brivet"),
                         QStringLiteral("Select a search engine or a list from the sidebar, or create a new list to "
                                        "get started"));
         setTitle(localized("Brivet"));
@@ -90,7 +90,7 @@ void ContentView::update()
     } else {
         // A list that is no longer stored: nothing at all.
         setModel(nullptr);
-        m_shown = Shown::Nothing;
+        m_shown = Shown::nothing;
         m_stack->setCurrentWidget(m_blank);
         setTitle(QString());
     }
@@ -104,13 +104,13 @@ void ContentView::showEngine(SearchEngine &engine)
     const std::optional<QList<PaperPtr>> &papers = engine.papers();
     if (!papers) {
         setModel(nullptr);
-        showPlaceholder(Shown::Ready, QStringLiteral("sparkle.magnifyingglass"), QStringLiteral("Ready to rumble"),
+        showPlaceholder(Shown::ready, QStringLiteral("sparkle.magnifyingglass"), QStringLiteral("Ready to rumble"),
                         QStringLiteral("Use the search bar to search ") + engine.name() + QStringLiteral(" for papers"));
         return;
     }
     if (papers->isEmpty()) {
         setModel(nullptr);
-        showPlaceholder(Shown::NoResults, QStringLiteral("wind"), QStringLiteral("No luck"),
+        showPlaceholder(Shown::noResults, QStringLiteral("wind"), QStringLiteral("No luck"),
                         QStringLiteral("Your search didn't return any results"));
         return;
     }
@@ -122,7 +122,7 @@ void ContentView::showEngine(SearchEngine &engine)
         m_shownEngine = &engine;
         m_shownResults = *papers;
     }
-    m_shown = Shown::Papers;
+    m_shown = Shown::papers;
     m_stack->setCurrentWidget(m_listView);
 }
 
@@ -134,11 +134,11 @@ void ContentView::showList(const PaperListPtr &list)
         m_shownList = list;
     }
     if (list->paperCount() == 0) {
-        showPlaceholder(Shown::EmptyList, QStringLiteral("eyeglasses"), QStringLiteral("Nothing to see here"),
+        showPlaceholder(Shown::emptyList, QStringLiteral("eyeglasses"), QStringLiteral("Nothing to see here"),
                         QStringLiteral("This list is empty, use the search engines and add papers to this list"));
         return;
     }
-    m_shown = Shown::Papers;
+    m_shown = Shown::papers;
     m_stack->setCurrentWidget(m_listView);
 }
 
@@ -200,11 +200,11 @@ void ContentView::updateToolBar()
 
     QWidget *holder = m_toolBarActions;
     QList<QAction *> actions;
-    if (m_shown == Shown::Papers && m_shownEngine && selected) {
+    if (m_shown == Shown::papers && m_shownEngine && selected) {
         actions << (new AddToMenu(m_environment, selected, holder))->menuAction();
-    } else if (m_shown == Shown::EmptyList || (m_shown == Shown::Papers && m_shownList)) {
+    } else if (m_shown == Shown::emptyList || (m_shown == Shown::papers && m_shownList)) {
         actions << new ImportPaperAction(m_environment, holder);
-        if (m_shown == Shown::Papers && selected) {
+        if (m_shown == Shown::papers && selected) {
             actions << new TakeNotesAction(m_environment, nullptr, holder)
                     << (new AddToMenu(m_environment, selected, holder))->menuAction()
                     << new RemovePaperAction(m_environment, selected, m_shownList, holder);
@@ -226,7 +226,7 @@ void ContentView::updateToolBar()
 void ContentView::updateImporter()
 {
     const bool wanted = m_environment.appState.showImporter() && m_shownList
-        && (m_shown == Shown::EmptyList || m_shown == Shown::Papers);
+        && (m_shown == Shown::emptyList || m_shown == Shown::papers);
     if (wanted && !m_importer) {
         openImporterSheet(m_shownList);
     } else if (!wanted && m_importer) {

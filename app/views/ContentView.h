@@ -33,7 +33,7 @@ public:
     ContentView(ViewEnvironment &environment, QWidget *parent = nullptr);
     ~ContentView() override;
 
-    enum class Shown { Welcome, Ready, NoResults, EmptyList, Papers, Nothing };
+    enum class Shown { welcome, ready, noResults, emptyList, papers, nothing };
     Shown shown() const { return m_shown; }
     // Empty when the column has none (then the window is called "Brivet").
     QString navigationTitle() const { return m_title; }
@@ -79,7 +79,7 @@ private:
     ToolBarKey m_toolBarKey{};
     QPointer<QDialog> m_importer;
 
-    Shown m_shown = Shown::Nothing;
+    Shown m_shown = Shown::nothing;
     QString m_title;
     std::unique_ptr<PaperListModel> m_model;
     // What m_model shows: a list, or one engine's results as they were stored.

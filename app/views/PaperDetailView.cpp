@@ -204,22 +204,22 @@ void PaperDetailView::connectPaper()
 void PaperDetailView::paperChanged(Paper::Property property)
 {
     switch (property) {
-    case Paper::Property::Title:
+    case Paper::Property::title:
         showTitle();
         break;
-    case Paper::Property::Authors:
+    case Paper::Property::authors:
         showAuthors();
         break;
-    case Paper::Property::Published:
+    case Paper::Property::published:
         showDate();
         break;
-    case Paper::Property::Id:
+    case Paper::Property::id:
         showIdentifier();
         break;
-    case Paper::Property::Summary:
+    case Paper::Property::summary:
         showSummary();
         break;
-    case Paper::Property::Notes:
+    case Paper::Property::notes:
         updateNoteSection();
         break;
     default: // not shown here

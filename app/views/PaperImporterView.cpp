@@ -62,7 +62,7 @@ PaperImporterView::PaperImporterView(ViewEnvironment &env, PaperList *list, QWid
     showListName();
     if (m_list)
         connect(m_list, &PaperList::changed, this, [this](PaperList::Property property) {
-            if (property == PaperList::Property::Name)
+            if (property == PaperList::Property::name)
                 showListName();
         });
 

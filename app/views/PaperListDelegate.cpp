@@ -62,9 +62,9 @@ void PaperListDelegate::paint(QPainter *painter, const QStyleOptionViewItem &opt
         painter->drawText(part, Qt::AlignVCenter | Qt::AlignLeft | Qt::TextSingleLine, shown);
         x += width + lineSpacing;
     };
-    drawPart(index.data(PaperListModel::IdRole).toString(), false);
-    drawPart(index.data(PaperListModel::DateRole).toString(), false);
-    drawPart(index.data(PaperListModel::AuthorLineRole).toString(), true);
+    drawPart(index.data(PaperListModel::idRole).toString(), false);
+    drawPart(index.data(PaperListModel::dateRole).toString(), false);
+    drawPart(index.data(PaperListModel::authorLineRole).toString(), true);
     painter->restore();
 
     if (option.state & QStyle::State_HasFocus) {

@@ -9,7 +9,7 @@
 
 namespace {
 
-constexpr int papersProperty = int(PaperList::Property::Papers);
+constexpr int papersProperty = int(PaperList::Property::papers);
 
 PaperPtr paperPointer(PersistentModel *object)
 {
@@ -110,13 +110,13 @@ QVariant PaperListModel::data(const QModelIndex &index, int role) const
     case Qt::DisplayRole:
         watch(paper);
         return paper->title();
-    case IdRole:
+    case idRole:
         watch(paper);
         return paper->id();
-    case DateRole:
+    case dateRole:
         watch(paper);
         return abbreviatedDate(paper->published());
-    case AuthorLineRole:
+    case authorLineRole:
         watch(paper);
         return authorLine(paper->authors());
     case Qt::AccessibleTextRole:
@@ -153,17 +153,17 @@ void PaperListModel::paperChanged(Paper *paper, Paper::Property property)
 {
     QList<int> roles;
     switch (property) {
-    case Paper::Property::Title:
+    case Paper::Property::title:
         roles = {Qt::DisplayRole, Qt::AccessibleTextRole};
         break;
-    case Paper::Property::Id:
-        roles = {IdRole, Qt::AccessibleDescriptionRole};
+    case Paper::Property::id:
+        roles = {idRole, Qt::AccessibleDescriptionRole};
         break;
-    case Paper::Property::Published:
-        roles = {DateRole, Qt::AccessibleDescriptionRole};
+    case Paper::Property::published:
+        roles = {dateRole, Qt::AccessibleDescriptionRole};
         break;
-    case Paper::Property::Authors:
-        roles = {AuthorLineRole, Qt::AccessibleDescriptionRole};
+    case Paper::Property::authors:
+        roles = {authorLineRole, Qt::AccessibleDescriptionRole};
         break;
     default:
         return;   // not shown in a row

@@ -19,11 +19,11 @@ class PaperListModel : public QAbstractListModel {
     Q_OBJECT
 public:
     enum Role {
-        IdRole = Qt::UserRole + 1,
+        idRole = Qt::UserRole + 1,
         // The publication date, abbreviated, in the user's locale and time zone.
-        DateRole,
+        dateRole,
         // The first author, with " et al." when there are more; empty for none.
-        AuthorLineRole,
+        authorLineRole,
     };
 
     explicit PaperListModel(PaperListPtr list, QObject *parent = nullptr);

@@ -14,7 +14,7 @@ RemovePaperAction::RemovePaperAction(ViewEnvironment &environment, PaperPtr pape
     setDestructive(this);
     updateLabels();
     connect(m_list.get(), &PaperList::changed, this, [this](PaperList::Property property) {
-        if (property == PaperList::Property::Name)
+        if (property == PaperList::Property::name)
             updateLabels();
     });
     connect(this, &QAction::triggered, this, &RemovePaperAction::run);

@@ -18,7 +18,7 @@ constexpr char rowProperty[] = "brivetRow";
 
 bool isSection(const QModelIndex &index)
 {
-    return SidebarModel::RowKind(index.data(SidebarModel::RowKindRole).toInt()) == SidebarModel::RowKind::Section;
+    return SidebarModel::RowKind(index.data(SidebarModel::rowKindRole).toInt()) == SidebarModel::RowKind::section;
 }
 
 } // namespace
@@ -64,8 +64,8 @@ void SidebarDelegate::paint(QPainter *painter, const QStyleOptionViewItem &optio
         return;
     }
 
-    const QString badge = index.data(SidebarModel::PaperCountRole).toInt() > 0
-        ? QString::number(index.data(SidebarModel::PaperCountRole).toInt())
+    const QString badge = index.data(SidebarModel::paperCountRole).toInt() > 0
+        ? QString::number(index.data(SidebarModel::paperCountRole).toInt())
         : QString();
     QStyleOptionViewItem row = opt;
     row.text.clear();

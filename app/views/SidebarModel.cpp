@@ -25,12 +25,12 @@ SidebarModel::SidebarModel(ModelContext &context, DataManager &dataManager, QObj
       m_lists(m_query->resultsAs<PaperList>())
 {
     connect(m_query, &ModelQuery::inserted, this, [this](qsizetype position) {
-        beginInsertRows(sectionIndex(LibrarySection), int(position), int(position));
+        beginInsertRows(sectionIndex(librarySection), int(position), int(position));
         m_lists.insert(position, std::static_pointer_cast<PaperList>(m_query->results().at(position)));
         endInsertRows();
     });
     connect(m_query, &ModelQuery::removed, this, [this](qsizetype position) {
-        beginRemoveRows(sectionIndex(LibrarySection), int(position), int(position));
+        beginRemoveRows(sectionIndex(librarySection), int(position), int(position));
         m_counts.remove(m_lists.at(position).get());
         m_lists.removeAt(position);
         endRemoveRows();
@@ -42,20 +42,20 @@ SidebarModel::~SidebarModel() = default;
 
 void SidebarModel::listChanged(qsizetype position, int property)
 {
-    const QModelIndex row = index(int(position), 0, sectionIndex(LibrarySection));
+    const QModelIndex row = index(int(position), 0, sectionIndex(librarySection));
     switch (PaperList::Property(property)) {
-    case PaperList::Property::Name:
+    case PaperList::Property::name:
         emit dataChanged(row, row, {Qt::DisplayRole, Qt::EditRole, Qt::AccessibleTextRole});
         break;
-    case PaperList::Property::Icon:
+    case PaperList::Property::icon:
         emit dataChanged(row, row, {Qt::DecorationRole});
         break;
-    case PaperList::Property::Papers:
+    case PaperList::Property::papers:
         m_counts.remove(m_lists.value(position).get());
-        emit dataChanged(row, row, {PaperCountRole, Qt::AccessibleDescriptionRole});
+        emit dataChanged(row, row, {paperCountRole, Qt::AccessibleDescriptionRole});
         break;
-    case PaperList::Property::Id:
-        emit dataChanged(row, row, {SelectionIdRole});
+    case PaperList::Property::id:
+        emit dataChanged(row, row, {selectionIdRole});
         break;
     }
 }
@@ -70,11 +70,11 @@ QModelIndex SidebarModel::indexOf(const QUuid &id) const
     const QList<SearchEngine *> &engines = searchEngines();
     for (int row = 0; row < engines.size(); ++row) {
         if (engines[row]->id() == id)
-            return index(row, 0, sectionIndex(EnginesSection));
+            return index(row, 0, sectionIndex(enginesSection));
     }
     for (int row = 0; row < m_lists.size(); ++row) {
         if (m_lists[row]->id() == id)
-            return index(row, 0, sectionIndex(LibrarySection));
+            return index(row, 0, sectionIndex(librarySection));
     }
     return {};
 }
@@ -82,20 +82,20 @@ QModelIndex SidebarModel::indexOf(const QUuid &id) const
 SidebarModel::RowKind SidebarModel::kindOf(const QModelIndex &index) const
 {
     if (index.internalId() == sectionRowId)
-        return RowKind::Section;
-    return index.internalId() == EnginesSection + 1 ? RowKind::Engine : RowKind::List;
+        return RowKind::section;
+    return index.internalId() == enginesSection + 1 ? RowKind::engine : RowKind::list;
 }
 
 const SearchEngine *SidebarModel::engineAt(const QModelIndex &index) const
 {
-    if (!index.isValid() || kindOf(index) != RowKind::Engine)
+    if (!index.isValid() || kindOf(index) != RowKind::engine)
         return nullptr;
     return searchEngines().value(index.row());
 }
 
 PaperListPtr SidebarModel::listAt(const QModelIndex &index) const
 {
-    if (!index.isValid() || index.model() != this || kindOf(index) != RowKind::List)
+    if (!index.isValid() || index.model() != this || kindOf(index) != RowKind::list)
         return nullptr;
     return m_lists.value(index.row());
 }
@@ -131,7 +131,7 @@ int SidebarModel::rowCount(const QModelIndex &parent) const
         return 2;
     if (parent.internalId() != sectionRowId)
         return 0;
-    return parent.row() == EnginesSection ? int(searchEngines().size()) : int(m_lists.size());
+    return parent.row() == enginesSection ? int(searchEngines().size()) : int(m_lists.size());
 }
 
 int SidebarModel::columnCount(const QModelIndex &) const
@@ -143,14 +143,14 @@ QVariant SidebarModel::data(const QModelIndex &index, int role) const
 {
     if (!index.isValid())
         return {};
-    if (role == RowKindRole)
+    if (role == rowKindRole)
         return int(kindOf(index));
     switch (kindOf(index)) {
-    case RowKind::Section:
+    case RowKind::section:
         if (role == Qt::DisplayRole || role == Qt::AccessibleTextRole)
-            return index.row() == EnginesSection ? localized("Search Engines") : localized("Library");
+            return index.row() == enginesSection ? localized("Search Engines") : localized("Library");
         return {};
-    case RowKind::Engine: {
+    case RowKind::engine: {
         const SearchEngine *engine = engineAt(index);
         if (!engine)
             return {};
@@ -160,12 +160,12 @@ QVariant SidebarModel::data(const QModelIndex &index, int role) const
             return localized("Search %1").arg(engine->name());
         case Qt::DecorationRole:
             return symbolIcon(engine->icon());
-        case SelectionIdRole:
+        case selectionIdRole:
             return engine->id();
         }
         return {};
     }
-    case RowKind::List: {
+    case RowKind::list: {
         const PaperListPtr list = listAt(index);
         if (!list)
             return {};
@@ -176,9 +176,9 @@ QVariant SidebarModel::data(const QModelIndex &index, int role) const
             return list->name();
         case Qt::DecorationRole:
             return symbolIcon(list->icon());
-        case SelectionIdRole:
+        case selectionIdRole:
             return list->id();
-        case PaperCountRole:
+        case paperCountRole:
             return paperCount(*list);
         case Qt::AccessibleDescriptionRole:
             return QCoreApplication::translate("Brivet", "%n paper(s)", nullptr, paperCount(*list));
@@ -212,11 +212,11 @@ Qt::ItemFlags SidebarModel::flags(const QModelIndex &index) const
     if (!index.isValid())
         return Qt::NoItemFlags;
     switch (kindOf(index)) {
-    case RowKind::Section:
+    case RowKind::section:
         return Qt::ItemIsEnabled;
-    case RowKind::Engine:
+    case RowKind::engine:
         return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemNeverHasChildren;
-    case RowKind::List:
+    case RowKind::list:
         return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemNeverHasChildren | Qt::ItemIsEditable
             | Qt::ItemIsDropEnabled;
     }

@@ -24,13 +24,13 @@ class SidebarModel : public QAbstractItemModel {
 public:
     enum Role {
         // The UUID a row stands for: an engine's or a list's id.
-        SelectionIdRole = Qt::UserRole + 1,
+        selectionIdRole = Qt::UserRole + 1,
         // Papers in a list (0 for no papers): the badge.
-        PaperCountRole,
-        RowKindRole,
+        paperCountRole,
+        rowKindRole,
     };
-    enum class RowKind { Section, Engine, List };
-    enum Section { EnginesSection, LibrarySection };
+    enum class RowKind { section, engine, list };
+    enum Section { enginesSection, librarySection };
 
     SidebarModel(ModelContext &context, DataManager &dataManager, QObject *parent = nullptr);
     ~SidebarModel() override;

@@ -1,5 +1,7 @@
 #include "SidebarTreeView.h"
 
+#include <QContextMenuEvent>
+
 SidebarTreeView::SidebarTreeView(QWidget *parent) : QTreeView(parent) {}
 
 QItemSelectionModel::SelectionFlags SidebarTreeView::selectionCommand(const QModelIndex &index, const QEvent *event) const
@@ -15,4 +17,14 @@ void SidebarTreeView::rowsAboutToBeRemoved(const QModelIndex &parent, int start,
     if (current.isValid() && current.parent() == parent && current.row() >= start && current.row() <= end)
         selectionModel()->clear();
     QTreeView::rowsAboutToBeRemoved(parent, start, end);
+}
+
+void SidebarTreeView::contextMenuEvent(QContextMenuEvent *event)
+{
+    if (event->reason() == QContextMenuEvent::Mouse) {
+        emit menuRequested(indexAt(event->pos()), event->globalPos());
+        return;
+    }
+    const QModelIndex row = currentIndex();
+    emit menuRequested(row, viewport()->mapToGlobal(visualRect(row).center()));
 }

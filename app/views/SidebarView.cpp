@@ -49,13 +49,12 @@ SidebarView::SidebarView(ViewEnvironment &environment, QWidget *parent)
     m_tree->setAcceptDrops(true);
     m_tree->setDropIndicatorShown(true);
     m_tree->setDefaultDropAction(Qt::CopyAction);
-    m_tree->setContextMenuPolicy(Qt::CustomContextMenu);
     m_tree->expandAll();
     // New sections never appear, but a reset (none is ever made) would fold them.
     connect(m_model, &QAbstractItemModel::modelReset, m_tree, &QTreeView::expandAll);
 
     connect(m_tree->selectionModel(), &QItemSelectionModel::selectionChanged, this, &SidebarView::selectionDidChange);
-    connect(m_tree, &QWidget::customContextMenuRequested, this, &SidebarView::showContextMenu);
+    connect(m_tree, &SidebarTreeView::menuRequested, this, &SidebarView::showContextMenu);
     connect(m_tree->itemDelegate(), &QAbstractItemDelegate::closeEditor, this, &SidebarView::saveAfterRename);
     connect(&environment.appState, &AppState::selectedListIdChanged, this, &SidebarView::showAppStateSelection);
 
@@ -122,9 +121,9 @@ void SidebarView::deleteList(const PaperListPtr &list)
     m_tree->selectionModel()->clear();
 }
 
-void SidebarView::showContextMenu(const QPoint &position)
+void SidebarView::showContextMenu(const QModelIndex &row, const QPoint &where)
 {
-    const PaperListPtr list = m_model->listAt(m_tree->indexAt(position));
+    const PaperListPtr list = m_model->listAt(row);
     if (!list)
         return;
     QMenu menu(this);
@@ -132,7 +131,7 @@ void SidebarView::showContextMenu(const QPoint &position)
     PaperAction::setDestructive(remove);
     DestructiveStyle::applyTo(&menu);
     connect(remove, &QAction::triggered, this, [this, list] { deleteList(list); });
-    menu.exec(m_tree->viewport()->mapToGlobal(position));
+    menu.exec(where);
 }
 
 void SidebarView::saveAfterRename()

@@ -1,11 +1,11 @@
 #pragma once
 
 #include "PaperList.h"
+#include "SidebarTreeView.h"
 
 #include <QWidget>
 
 class QToolBar;
-class QTreeView;
 class SidebarModel;
 struct ViewEnvironment;
 
@@ -36,12 +36,12 @@ protected:
 private:
     void selectionDidChange();
     void showAppStateSelection();
-    void showContextMenu(const QPoint &position);
+    void showContextMenu(const QModelIndex &row, const QPoint &where);
     void saveAfterRename();
 
     ViewEnvironment &m_environment;
     SidebarModel *m_model;
-    QTreeView *m_tree;
+    SidebarTreeView *m_tree;
     QToolBar *m_toolBar;
     QAction *m_newList;
     bool m_followingAppState = false;

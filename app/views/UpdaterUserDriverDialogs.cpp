@@ -202,11 +202,11 @@ QCoro::Task<UpdaterUserDriver::UpdateChoice> UpdaterUserDriverDialogs::showUpdat
     dialog->open();
     switch (co_await DialogResult(dialog)) {
     case download:
-        co_return UpdateChoice::Download;
+        co_return UpdateChoice::download;
     case skip:
-        co_return UpdateChoice::Skip;
+        co_return UpdateChoice::skip;
     default:
-        co_return UpdateChoice::Later;
+        co_return UpdateChoice::later;
     }
 }
 

@@ -79,9 +79,9 @@ std::optional<std::vector<TopBlock>> expectedBlocks(const QString &html)
         if (!m.hasMatch())
             return std::nullopt;
         const QString tag = m.captured(1);
-        TopBlock b{Kind::Paragraph, 0, {}};
+        TopBlock b{Kind::paragraph, 0, {}};
         if (tag == QLatin1String("hr")) {
-            b.kind = Kind::ThematicBreak;
+            b.kind = Kind::thematicBreak;
             out.push_back(b);
             pos = m.capturedEnd(0);
             continue;
@@ -110,20 +110,20 @@ std::optional<std::vector<TopBlock>> expectedBlocks(const QString &html)
         if (tag == QLatin1String("p")) {
             b.text = htmlText(inner).replace(QLatin1Char('\n'), QLatin1Char(' '));
         } else if (tag.startsWith(QLatin1Char('h'))) {
-            b.kind = Kind::Heading;
+            b.kind = Kind::heading;
             b.level = tag.mid(1).toInt();
             b.text = htmlText(inner).replace(QLatin1Char('\n'), QLatin1Char(' '));
         } else if (tag == QLatin1String("pre")) {
-            b.kind = Kind::CodeBlock;
+            b.kind = Kind::codeBlock;
             b.text = htmlText(inner);
             if (b.text.endsWith(QLatin1Char('\n')))
                 b.text.chop(1);
         } else if (tag == QLatin1String("ul")) {
-            b.kind = Kind::UnorderedList;
+            b.kind = Kind::unorderedList;
         } else if (tag == QLatin1String("ol")) {
-            b.kind = Kind::OrderedList;
+            b.kind = Kind::orderedList;
         } else {
-            b.kind = Kind::BlockQuote;
+            b.kind = Kind::blockQuote;
         }
         out.push_back(b);
         pos = scan;
@@ -171,13 +171,13 @@ TEST(CommonMarkExamples, EveryExampleRendersAndPlainOnesMatch)
             const int root = tree.roots()[i];
             const TopBlock &want = (*expected)[i];
             EXPECT_EQ(tree.block(root).kind, want.kind) << ex.markdown.toStdString();
-            if (want.kind == Kind::Heading) {
+            if (want.kind == Kind::heading) {
                 EXPECT_EQ(view.document().intent(root).level, want.level);
             }
-            if (comparableText && (want.kind == Kind::Paragraph || want.kind == Kind::Heading || want.kind == Kind::CodeBlock)) {
+            if (comparableText && (want.kind == Kind::paragraph || want.kind == Kind::heading || want.kind == Kind::codeBlock)) {
                 // A newline written as an entity is a line break to us and a space in HTML.
                 QString text = tree.text(view.document(), root);
-                if (want.kind != Kind::CodeBlock)
+                if (want.kind != Kind::codeBlock)
                     text.replace(QLatin1Char('\n'), QLatin1Char(' '));
                 EXPECT_EQ(text, want.text) << ex.markdown.toStdString();
                 ++textChecked;

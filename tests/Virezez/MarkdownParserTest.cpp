@@ -30,25 +30,25 @@ TEST(MarkdownParser, BlockIntentsNestByIdentity)
         "# Title\n\n> quoted\n> 1. first\n>    - inner\n\n---\n\n```Math\nx^2\n```\n"));
     const auto &in = doc.intents();
     ASSERT_GE(in.size(), 9u);
-    EXPECT_EQ(in[0].kind, Kind::Heading);
+    EXPECT_EQ(in[0].kind, Kind::heading);
     EXPECT_EQ(in[0].level, 1);
-    EXPECT_EQ(in[1].kind, Kind::BlockQuote);
+    EXPECT_EQ(in[1].kind, Kind::blockQuote);
     const auto *inner = runWith(doc, QStringLiteral("inner"));
     ASSERT_NE(inner, nullptr);
     // paragraph -> item -> unordered list -> item -> ordered list -> quote
     std::vector<Kind> chain;
     for (int id = inner->intent; id >= 0; id = doc.intent(id).parent)
         chain.push_back(doc.intent(id).kind);
-    EXPECT_EQ(chain, (std::vector<Kind>{Kind::Paragraph, Kind::ListItem, Kind::UnorderedList,
-                                        Kind::ListItem, Kind::OrderedList, Kind::BlockQuote}));
+    EXPECT_EQ(chain, (std::vector<Kind>{Kind::paragraph, Kind::listItem, Kind::unorderedList,
+                                        Kind::listItem, Kind::orderedList, Kind::blockQuote}));
     const auto *code = runWith(doc, QStringLiteral("x^2"));
     ASSERT_NE(code, nullptr);
-    EXPECT_EQ(doc.intent(code->intent).kind, Kind::CodeBlock);
+    EXPECT_EQ(doc.intent(code->intent).kind, Kind::codeBlock);
     EXPECT_EQ(doc.intent(code->intent).language, QStringLiteral("Math"));
     EXPECT_EQ(doc.runText(*code), QStringLiteral("x^2"));
     bool sawBreak = false;
     for (const auto &i : in)
-        sawBreak |= i.kind == Kind::ThematicBreak;
+        sawBreak |= i.kind == Kind::thematicBreak;
     EXPECT_TRUE(sawBreak);
 }
 
@@ -58,24 +58,24 @@ TEST(MarkdownParser, ListsKeepStartOrdinalsAndTasks)
     const auto *b = runWith(doc, QStringLiteral("b"));
     ASSERT_NE(b, nullptr);
     const auto &item = doc.intent(doc.intent(b->intent).parent);
-    EXPECT_EQ(item.kind, Kind::ListItem);
+    EXPECT_EQ(item.kind, Kind::listItem);
     EXPECT_EQ(item.level, 8);
     EXPECT_EQ(doc.intent(item.parent).start, 7);
     const auto *done = runWith(doc, QStringLiteral("done"));
     const auto *open = runWith(doc, QStringLiteral("open"));
     ASSERT_TRUE(done && open);
-    EXPECT_EQ(doc.intent(doc.intent(done->intent).parent).task, AttributedString::Task::Checked);
-    EXPECT_EQ(doc.intent(doc.intent(open->intent).parent).task, AttributedString::Task::Unchecked);
+    EXPECT_EQ(doc.intent(doc.intent(done->intent).parent).task, AttributedString::Task::checked);
+    EXPECT_EQ(doc.intent(doc.intent(open->intent).parent).task, AttributedString::Task::unchecked);
 }
 
 TEST(MarkdownParser, InlineAttributesAndRawHtmlAsText)
 {
     const AttributedString doc = parse(QStringLiteral(
         "*em* **strong** ~~gone~~ `code` <b>bold?</b> ![alt text](img.png)"));
-    EXPECT_TRUE(runWith(doc, "em")->attributes.has(InlineAttributes::Emphasis));
-    EXPECT_TRUE(runWith(doc, "strong")->attributes.has(InlineAttributes::Strong));
-    EXPECT_TRUE(runWith(doc, "gone")->attributes.has(InlineAttributes::Strikethrough));
-    EXPECT_TRUE(runWith(doc, "code")->attributes.has(InlineAttributes::Code));
+    EXPECT_TRUE(runWith(doc, "em")->attributes.has(InlineAttributes::emphasis));
+    EXPECT_TRUE(runWith(doc, "strong")->attributes.has(InlineAttributes::strong));
+    EXPECT_TRUE(runWith(doc, "gone")->attributes.has(InlineAttributes::strikethrough));
+    EXPECT_TRUE(runWith(doc, "code")->attributes.has(InlineAttributes::code));
     EXPECT_TRUE(doc.text().contains(QStringLiteral("<b>bold?</b>")));
     EXPECT_EQ(runWith(doc, "alt text")->attributes.imageURL, QStringLiteral("img.png"));
 }
@@ -85,15 +85,15 @@ TEST(MarkdownParser, TableColumnsAndAlignments)
     const AttributedString doc = parse(QStringLiteral("| a | b | c |\n|:--|:-:|--:|\n| 1 | 2 | 3 |\n"));
     ASSERT_FALSE(doc.intents().empty());
     const auto &table = doc.intents()[0];
-    EXPECT_EQ(table.kind, Kind::Table);
+    EXPECT_EQ(table.kind, Kind::table);
     using A = AttributedString::Alignment;
-    EXPECT_EQ(table.columns, (std::vector<A>{A::Left, A::Center, A::Right}));
+    EXPECT_EQ(table.columns, (std::vector<A>{A::left, A::center, A::right}));
     const auto *three = runWith(doc, "3");
     ASSERT_NE(three, nullptr);
-    EXPECT_EQ(doc.intent(three->intent).kind, Kind::TableCell);
+    EXPECT_EQ(doc.intent(three->intent).kind, Kind::tableCell);
     EXPECT_EQ(doc.intent(three->intent).level, 2);
-    EXPECT_EQ(doc.intent(doc.intent(three->intent).parent).kind, Kind::TableRow);
-    EXPECT_EQ(doc.intent(doc.intent(runWith(doc, "a")->intent).parent).kind, Kind::TableHeaderRow);
+    EXPECT_EQ(doc.intent(doc.intent(three->intent).parent).kind, Kind::tableRow);
+    EXPECT_EQ(doc.intent(doc.intent(runWith(doc, "a")->intent).parent).kind, Kind::tableHeaderRow);
 }
 
 TEST(MarkdownParser, LinksResolveAndUnsafeSchemesAreNotClickable)

@@ -51,7 +51,7 @@ TEST(PathologicalInput, TenThousandLevelsOfNestingStayFlatAndReadable)
         const BlockTree &tree = view.blocks();
         ASSERT_EQ(tree.roots().size(), 1u);
         const int leaf = int(tree.blocks().size()) - 1;
-        EXPECT_EQ(tree.block(leaf).kind, Kind::Paragraph);
+        EXPECT_EQ(tree.block(leaf).kind, Kind::paragraph);
         EXPECT_GE(depthOf(tree, leaf), 10000);
         EXPECT_EQ(tree.text(view.document(), tree.roots()[0]), QStringLiteral("deep"));
         EXPECT_LE(innermostTextX(view), 600 - 120);
@@ -115,7 +115,7 @@ TEST(PathologicalInput, BrokenEncodingsAndControlCharacters)
     StructuredText view(md);
     render(view);
     EXPECT_TRUE(view.document().text().contains(QStringLiteral("abc")));
-    EXPECT_EQ(view.blocks().block(view.blocks().roots()[0]).kind, Kind::Heading);
+    EXPECT_EQ(view.blocks().block(view.blocks().roots()[0]).kind, Kind::heading);
 }
 
 TEST(PathologicalInput, HugeParagraphsTablesAndCodeBlocksAreLaidOutInSlicesExactlyAsAtOnce)

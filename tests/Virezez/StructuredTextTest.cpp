@@ -104,7 +104,7 @@ TEST(StructuredText, ParsesWhenShownAndWhenTextChanges)
     EXPECT_EQ(view.document().intent(0).level, 2);
     view.setMarkup(QStringLiteral("para\n\n---\n"));
     ASSERT_EQ(view.blocks().roots().size(), 2u);
-    EXPECT_EQ(view.blocks().block(1).kind, BlockTree::Kind::ThematicBreak);
+    EXPECT_EQ(view.blocks().block(1).kind, BlockTree::Kind::thematicBreak);
     EXPECT_GT(view.heightForWidth(600), 0);
 }
 
@@ -168,10 +168,10 @@ TEST(StructuredText, SampleNoteDrawsEveryBlockKind)
     const auto &layout = *view.currentLayout();
     int checkBoxes = 0, checked = 0, markers = 0, frames = 0;
     for (const ShapeItem &s : layout.shapes()) {
-        checkBoxes += s.kind == ShapeItem::Kind::CheckBox;
-        checked += s.kind == ShapeItem::Kind::CheckBox && s.checked;
-        markers += s.kind == ShapeItem::Kind::Marker;
-        frames += s.kind == ShapeItem::Kind::Frame;
+        checkBoxes += s.kind == ShapeItem::Kind::checkBox;
+        checked += s.kind == ShapeItem::Kind::checkBox && s.checked;
+        markers += s.kind == ShapeItem::Kind::marker;
+        frames += s.kind == ShapeItem::Kind::frame;
     }
     EXPECT_EQ(checkBoxes, 2);
     EXPECT_EQ(checked, 1);

@@ -43,8 +43,8 @@ TEST(Paper, EveryWriteIsOneChangeEvenWhenEqual)
     paper.setNotes(QStringLiteral("x"));
     paper.setDoi(std::nullopt);
     ASSERT_EQ(spy.count(), 4);
-    EXPECT_EQ(spy[0][0].value<Paper::Property>(), Paper::Property::Title);
-    EXPECT_EQ(spy[3][0].value<Paper::Property>(), Paper::Property::Doi);
+    EXPECT_EQ(spy[0][0].value<Paper::Property>(), Paper::Property::title);
+    EXPECT_EQ(spy[3][0].value<Paper::Property>(), Paper::Property::doi);
 }
 
 TEST(Paper, PlainObjectsLinkOnlyTheirOwnSide)

@@ -115,7 +115,7 @@ TEST_F(SearchClientsTest, UrlAndTransportFailures)
     EXPECT_TRUE(log.lines().isEmpty());
 
     // The ADS request's own 60 seconds do not lift the session's shorter limit.
-    server.setResponse({.body = {}, .behaviour = LocalHttpServer::Response::Behaviour::Stall});
+    server.setResponse({.body = {}, .behaviour = LocalHttpServer::Response::Behaviour::stall});
     EXPECT_THROW(awaitTask(ArxivActor(server.url().toString(), 200ms).search("x", 100)), TransportError);
     EXPECT_THROW(awaitTask(AdsActor(server.url().toString(), token, 200ms).search("x", 100)), TransportError);
 }

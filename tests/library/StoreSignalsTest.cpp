@@ -80,8 +80,8 @@ private:
     QObject m_guard;
 };
 
-constexpr int papersProperty = int(PaperList::Property::Papers);
-constexpr int inListsProperty = int(Paper::Property::InLists);
+constexpr int papersProperty = int(PaperList::Property::papers);
+constexpr int inListsProperty = int(Paper::Property::inLists);
 
 class StoreSignals : public ::testing::Test {
 protected:

@@ -68,10 +68,10 @@ TEST_F(FileDownloadTest, InterruptedDownloadsLeaveNoFile)
     using Behaviour = LocalHttpServer::Response::Behaviour;
     const QString timedOut = "The request timed out.";
     struct { Behaviour behaviour; QString description; } const cases[] = {
-        {Behaviour::CutOffBody, {}},
+        {Behaviour::cutOffBody, {}},
         // A server that goes silent is told from a cancellation by the user.
-        {Behaviour::StallMidBody, timedOut},
-        {Behaviour::Stall, timedOut},
+        {Behaviour::stallMidBody, timedOut},
+        {Behaviour::stall, timedOut},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(int(c.behaviour));

@@ -22,7 +22,7 @@ const EntityDescription &itemEntity()
 {
     static const EntityDescription entity(QStringLiteral("Item"),
                                           {EntityDescription::indexedAttribute(QStringLiteral("name"),
-                                                                               EntityDescription::Type::Text)},
+                                                                               EntityDescription::Type::text)},
                                           nullptr);
     return entity;
 }

@@ -106,8 +106,8 @@ TEST_F(UpdateFeedTest, AnswersThatAreNoFeedFail)
         {{.status = 404, .body = "<html>Not here</html>"}, "The update server answered with HTTP status 404."},
         {{.status = 503, .body = feed}, "The update server answered with HTTP status 503."},
         {{.status = 204, .body = {}}, "The update feed is not a valid XML document: no element found (line 1, column 1)."},
-        {{.body = feed, .behaviour = Behaviour::Stall}, "The request timed out."},
-        {{.body = feed, .behaviour = Behaviour::StallMidBody, .cutAfter = 40}, "The request timed out."},
+        {{.body = feed, .behaviour = Behaviour::stall}, "The request timed out."},
+        {{.body = feed, .behaviour = Behaviour::stallMidBody, .cutAfter = 40}, "The request timed out."},
         {{.body = feed + QByteArray(5000, ' ')}, "The answer is larger than 4096 bytes."},
     };
     UpdateFeed updateFeed(server.url().toString(), 300ms, 4096);

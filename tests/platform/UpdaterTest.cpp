@@ -64,7 +64,7 @@ TEST_F(UpdaterTest, UserCheckShowsEveryOutcomeAndBlocksCommandWhileItRuns)
         {updateFeedResponse(updateFeedDocument({{"1.1.9"}, {"1.2.0-rc.1"}})), "upToDate 1.2.0"},
         {updateFeedResponse("<rss><channel><item>"), "failed The update feed is not a valid XML document: no element found (line 1, column 21)."},
         {{.status = 404, .body = "Not Found"}, "failed The update server answered with HTTP status 404."},
-        {{.body = feed, .behaviour = Behaviour::Stall}, "failed The request timed out."},
+        {{.body = feed, .behaviour = Behaviour::stall}, "failed The request timed out."},
     };
     UpdaterSettings(configuration().settingsFile).setAutomaticChecks(false);
     Updater updater(driver, configuration());
@@ -218,7 +218,7 @@ TEST_F(UpdaterTest, SkippingAVersionSilencesOnlyScheduledChecks)
     serveNewest("1.3.0");
     UpdaterSettings settings(configuration().settingsFile);
     settings.setAutomaticChecks(false);
-    driver.choice = Choice::Skip;
+    driver.choice = Choice::skip;
     Updater updater(driver, configuration());
     updater.checkForUpdates();
     ASSERT_TRUE(waitForEnd(updater));

@@ -45,13 +45,13 @@ TEST_F(UrlSessionTest, IncompleteAnswersAreTransportErrors)
     const QByteArray small(1000, 'x'), big(100'000, 'x');
     const QString timedOut = "The request timed out.", tooLarge = "The answer is larger than 4096 bytes.";
     struct { LocalHttpServer::Response response; Kind kind; QString description; } const cases[] = {
-        {{.body = small, .behaviour = Behaviour::Stall}, Kind::timedOut, timedOut},
-        {{.body = small, .behaviour = Behaviour::StallMidBody, .cutAfter = 100}, Kind::timedOut, timedOut},
-        {{.body = small, .behaviour = Behaviour::CutOffBody, .cutAfter = 100}, Kind::connectionLost, {}},
+        {{.body = small, .behaviour = Behaviour::stall}, Kind::timedOut, timedOut},
+        {{.body = small, .behaviour = Behaviour::stallMidBody, .cutAfter = 100}, Kind::timedOut, timedOut},
+        {{.body = small, .behaviour = Behaviour::cutOffBody, .cutAfter = 100}, Kind::connectionLost, {}},
         {{.body = big}, Kind::bodyTooLarge, tooLarge},
         {{.body = big, .sendContentLength = false}, Kind::bodyTooLarge, tooLarge},
         // Ended while the rest is still awaited, not only once the answer is complete.
-        {{.body = big, .behaviour = Behaviour::StallMidBody, .cutAfter = 50'000, .sendContentLength = false},
+        {{.body = big, .behaviour = Behaviour::stallMidBody, .cutAfter = 50'000, .sendContentLength = false},
          Kind::bodyTooLarge, tooLarge},
     };
     UrlSession session(300ms, 4096);
@@ -74,7 +74,7 @@ TEST_F(UrlSessionTest, IncompleteAnswersAreTransportErrors)
         EXPECT_TRUE(c.kind != Kind::timedOut || clock.elapsed() >= 250) << "timed out too early";
     }
     // A request's own limit applies when it is the shorter one.
-    server.setResponse({.body = {}, .behaviour = Behaviour::Stall});
+    server.setResponse({.body = {}, .behaviour = Behaviour::stall});
     clock.start();
     EXPECT_THROW(awaitTask(UrlSession(60s).get(server.url(), {}, 200ms)), TransportError);
     EXPECT_LT(clock.elapsed(), 10'000);
@@ -82,7 +82,7 @@ TEST_F(UrlSessionTest, IncompleteAnswersAreTransportErrors)
 
 TEST_F(UrlSessionTest, DestroyingTheSessionEndsItsRequestsAsCancelled)
 {
-    server.setResponse({.body = {}, .behaviour = Behaviour::Stall});
+    server.setResponse({.body = {}, .behaviour = Behaviour::stall});
     auto session = std::make_unique<UrlSession>();
     QStringList ended;
     auto request = [&]() -> QCoro::Task<> {

@@ -12,7 +12,7 @@
 class FakeUpdaterUserDriver : public UpdaterUserDriver {
 public:
     bool answerAllowAutomaticChecks = true;
-    UpdateChoice choice = UpdateChoice::Later;
+    UpdateChoice choice = UpdateChoice::later;
     bool hold = false;
     QStringList calls;
 

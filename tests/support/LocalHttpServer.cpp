@@ -68,7 +68,7 @@ void LocalHttpServer::readFrom(QTcpSocket *socket)
 void LocalHttpServer::answer(QTcpSocket *socket, const Response &response)
 {
     using Behaviour = Response::Behaviour;
-    if (response.behaviour == Behaviour::Stall)
+    if (response.behaviour == Behaviour::stall)
         return;
     // Clients read the status code; the reason phrase is free text.
     QByteArray head = "HTTP/1.1 " + QByteArray::number(response.status) + " Status\r\n";
@@ -77,8 +77,8 @@ void LocalHttpServer::answer(QTcpSocket *socket, const Response &response)
     if (response.sendContentLength)
         head += "Content-Length: " + QByteArray::number(response.body.size()) + "\r\n";
     socket->write(head + "Connection: close\r\n\r\n");
-    socket->write(response.behaviour == Behaviour::Complete ? response.body : response.body.left(response.cutAfter));
+    socket->write(response.behaviour == Behaviour::complete ? response.body : response.body.left(response.cutAfter));
     socket->flush();
-    if (response.behaviour != Behaviour::StallMidBody)
+    if (response.behaviour != Behaviour::stallMidBody)
         socket->disconnectFromHost();
 }

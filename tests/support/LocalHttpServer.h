@@ -32,15 +32,15 @@ public:
 
     struct Response {
         enum class Behaviour {
-            Complete,      // the whole answer, then close
-            Stall,         // accept the request and never answer
-            StallMidBody,  // headers and the first cutAfter bytes of the body, then silence
-            CutOffBody,    // headers and the first cutAfter bytes of the body, then close
+            complete,      // the whole answer, then close
+            stall,         // accept the request and never answer
+            stallMidBody,  // headers and the first cutAfter bytes of the body, then silence
+            cutOffBody,    // headers and the first cutAfter bytes of the body, then close
         };
         int status = 200;
         QByteArray body;
         QList<std::pair<QByteArray, QByteArray>> headers = {{"Content-Type", "application/octet-stream"}};
-        Behaviour behaviour = Behaviour::Complete;
+        Behaviour behaviour = Behaviour::complete;
         qsizetype cutAfter = 0;
         int delayMs = 0; // wait this long before answering
         bool sendContentLength = true; // without it the body ends when the connection closes

@@ -45,39 +45,39 @@ TEST_F(ContentViewTest, WhatTheColumnShowsForEachSelection)
         QString sentence;
         QStringList toolBar;
     } cases[] = {
-        {"nothing selected", [&] { appState().setSelectedListId(std::nullopt); }, Shown::Welcome, "Brivet",
+        {"nothing selected", [&] { appState().setSelectedListId(std::nullopt); }, Shown::welcome, "Brivet",
          "Welcome to Brivet",
          "Select a search engine or a list from the sidebar, or create a new list to get started", {}},
-        {"an engine that has not searched", [&] { appState().setSelectedListId(arxivEngineId()); }, Shown::Ready,
+        {"an engine that has not searched", [&] { appState().setSelectedListId(arxivEngineId()); }, Shown::ready,
          "ArXiv", "Ready to rumble", "Use the search bar to search ArXiv for papers", {}},
         {"an engine whose search found nothing",
          [&] {
              showResults(searchEngines()[1], {}, appState());
              appState().setSelectedListId(adsEngineId());
          },
-         Shown::NoResults, "ADS", "No luck", "Your search didn't return any results", {}},
+         Shown::noResults, "ADS", "No luck", "Your search didn't return any results", {}},
         {"results, no paper selected",
          [&] {
              showResults(searchEngines()[0], {result}, appState());
              appState().setSelectedListId(arxivEngineId());
          },
-         Shown::Papers, "ArXiv", {}, {}, {}},
-        {"results with a paper selected", [&] { appState().setSelectedPaper(result); }, Shown::Papers, "ArXiv", {}, {},
+         Shown::papers, "ArXiv", {}, {}, {}},
+        {"results with a paper selected", [&] { appState().setSelectedPaper(result); }, Shown::papers, "ArXiv", {}, {},
          {"Add To"}},
         {"an empty list",
          [&] {
              appState().setSelectedListId(empty->id());
              appState().setSelectedPaper(nullptr);   // as the sidebar does
          },
-         Shown::EmptyList, "Empty",
+         Shown::emptyList, "Empty",
          "Nothing to see here", "This list is empty, use the search engines and add papers to this list",
          {"Import paper"}},
-        {"a list, no paper selected", [&] { appState().setSelectedListId(reading->id()); }, Shown::Papers, "Reading",
+        {"a list, no paper selected", [&] { appState().setSelectedListId(reading->id()); }, Shown::papers, "Reading",
          {}, {}, {"Import paper"}},
         {"a list with a paper selected", [&] { appState().setSelectedPaper(pointer(reading->papers()->first())); },
-         Shown::Papers, "Reading", {}, {}, {"Import paper", "Take Notes", "Add To", "Remove from Reading"}},
+         Shown::papers, "Reading", {}, {}, {"Import paper", "Take Notes", "Add To", "Remove from Reading"}},
         {"a list that is no longer stored", [&] { appState().setSelectedListId(QUuid::createUuid()); },
-         Shown::Nothing, "", {}, {}, {}},
+         Shown::nothing, "", {}, {}, {}},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
@@ -90,7 +90,7 @@ TEST_F(ContentViewTest, WhatTheColumnShowsForEachSelection)
             EXPECT_EQ(content->placeholderView()->title(), c.heading);
             EXPECT_EQ(content->placeholderView()->sentence(), c.sentence);
         }
-        EXPECT_EQ(content->paperListView()->isVisible(), c.shown == Shown::Papers);
+        EXPECT_EQ(content->paperListView()->isVisible(), c.shown == Shown::papers);
         EXPECT_EQ(toolBar(), c.toolBar);
     }
 }
@@ -136,9 +136,9 @@ TEST_F(ContentViewTest, TheShownListIsFollowedRowByRow)
     // Emptied, the list shows its placeholder; deleted, the column shows nothing.
     for (const PaperPtr &paper : {model->paperAt(0), model->paperAt(1)})
         t.dataManager.remove(paper.get(), reading.get());
-    EXPECT_EQ(content->shown(), ContentView::Shown::EmptyList);
+    EXPECT_EQ(content->shown(), ContentView::Shown::emptyList);
     context().deleteObject(reading.get());
-    EXPECT_EQ(content->shown(), ContentView::Shown::Nothing);
+    EXPECT_EQ(content->shown(), ContentView::Shown::nothing);
     EXPECT_EQ(window.windowTitle(), "Brivet");
 }
 
@@ -148,7 +148,7 @@ TEST_F(ContentViewTest, DeletingTheShownListFromTheSidebarBringsBackTheWelcome)
     auto reading = makeList("Reading", {makePaper("a")});
     appState().setSelectedListId(reading->id());
     sidebar.deleteList(reading);
-    EXPECT_EQ(content->shown(), ContentView::Shown::Welcome);
+    EXPECT_EQ(content->shown(), ContentView::Shown::welcome);
     EXPECT_EQ(window.windowTitle(), "Brivet");
 }
 

@@ -181,20 +181,20 @@ TEST_F(EndToEndTest, FromTheFirstLaunchToARelaunch)
 {
     // A first launch: the welcome, the two engines and no lists, nothing to inspect.
     launch();
-    EXPECT_EQ(content()->shown(), ContentView::Shown::Welcome);
+    EXPECT_EQ(content()->shown(), ContentView::Shown::welcome);
     EXPECT_EQ(content()->placeholderView()->title(), QStringLiteral("Welcome to Brivet"));
     SidebarModel *rows = sidebar()->model();
-    EXPECT_EQ(rows->rowCount(rows->sectionIndex(SidebarModel::EnginesSection)), 2);
-    EXPECT_EQ(rows->rowCount(rows->sectionIndex(SidebarModel::LibrarySection)), 0);
+    EXPECT_EQ(rows->rowCount(rows->sectionIndex(SidebarModel::enginesSection)), 2);
+    EXPECT_EQ(rows->rowCount(rows->sectionIndex(SidebarModel::librarySection)), 0);
     EXPECT_TRUE(qobject_cast<PlaceholderView *>(appView()->detail()));
 
     // A search of each engine shows its results.
     clickSidebarRow(adsEngineId());
     search(QStringLiteral("galaxies"));
-    EXPECT_EQ(content()->shown(), ContentView::Shown::Papers);
+    EXPECT_EQ(content()->shown(), ContentView::Shown::papers);
     EXPECT_EQ(rowsShown(), 1);
     clickSidebarRow(arxivEngineId());
-    EXPECT_EQ(content()->shown(), ContentView::Shown::Ready) << "arXiv has not been searched yet";
+    EXPECT_EQ(content()->shown(), ContentView::Shown::ready) << "arXiv has not been searched yet";
     search(QStringLiteral("testing"));
     ASSERT_EQ(rowsShown(), 10);
     const PaperPtr result = searchEngines().at(0)->papers()->at(0);
@@ -221,7 +221,7 @@ TEST_F(EndToEndTest, FromTheFirstLaunchToARelaunch)
     ASSERT_TRUE(dragged);
     ASSERT_TRUE(rows->canDropMimeData(dragged.get(), Qt::CopyAction, -1, -1, rows->indexOf(list->id())));
     ASSERT_TRUE(rows->dropMimeData(dragged.get(), Qt::CopyAction, -1, -1, rows->indexOf(list->id())));
-    EXPECT_EQ(rows->indexOf(list->id()).data(SidebarModel::PaperCountRole).toInt(), 1);
+    EXPECT_EQ(rows->indexOf(list->id()).data(SidebarModel::paperCountRole).toInt(), 1);
 
     // The list and its paper selected: the detail shows the paper.
     clickSidebarRow(list->id());
@@ -308,7 +308,7 @@ TEST_F(EndToEndTest, FromTheFirstLaunchToARelaunch)
         press(content()->toolBar(), QStringLiteral("Remove from Reading"));
         QTRY_VERIFY(!detail());
     }
-    EXPECT_EQ(content()->shown(), ContentView::Shown::EmptyList);
+    EXPECT_EQ(content()->shown(), ContentView::Shown::emptyList);
     EXPECT_FALSE(QFileInfo::exists(handPdf)) << "a paper that no list holds goes with its PDF";
 
     // Quit and relaunch: the list and its name are there; the papers and their PDFs are not.
@@ -321,5 +321,5 @@ TEST_F(EndToEndTest, FromTheFirstLaunchToARelaunch)
     EXPECT_EQ(app->modelContext().fetchCount(Paper::withId(removedId)), 0);
     EXPECT_TRUE(pdfsUnder(folders.root()).isEmpty()) << pdfsUnder(folders.root()).join(", ").toStdString();
     clickSidebarRow(lists.first()->id());
-    EXPECT_EQ(content()->shown(), ContentView::Shown::EmptyList);
+    EXPECT_EQ(content()->shown(), ContentView::Shown::emptyList);
 }

@@ -129,7 +129,7 @@ TEST_F(NoteEditorViewTest, SaveWritesThroughTheSetterAndCloses)
     QTest::mouseClick(editor->findChild<RoundIconButton *>(QStringLiteral("confirm")), Qt::LeftButton);
     EXPECT_EQ(paper->notes(), NoteEditorView::kDefaultNote + QStringLiteral("\n\n$x$ and :smile:"));
     ASSERT_EQ(changes.size(), 1);
-    EXPECT_EQ(changes[0][0].value<Paper::Property>(), Paper::Property::Notes);
+    EXPECT_EQ(changes[0][0].value<Paper::Property>(), Paper::Property::notes);
     EXPECT_EQ(host.dismissals(), 1);
     EXPECT_TRUE(!host.sheet() || !host.sheet()->isVisible());
 }

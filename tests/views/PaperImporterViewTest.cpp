@@ -297,7 +297,7 @@ TEST_F(PaperImporterViewTest, AStalledDownloadLeavesTheFormOpenAndUsable)
 {
     // The server takes the request and never answers.
     LocalHttpServer::Response stall;
-    stall.behaviour = LocalHttpServer::Response::Behaviour::Stall;
+    stall.behaviour = LocalHttpServer::Response::Behaviour::stall;
     server.setResponse(stall);
     PaperImporterView *form = openSheet();
     fillIn(form);

@@ -39,9 +39,9 @@ TEST_F(PaperListTest, EachRowReadsOutTitleIdentifierDateAndAuthors)
         PaperListModel model(QList<PaperPtr>{makePaper("2101.00001", c.authors)});
         const QModelIndex row = model.index(0);
         EXPECT_EQ(row.data().toString(), "Title of 2101.00001");
-        EXPECT_EQ(row.data(PaperListModel::IdRole).toString(), "2101.00001");
-        EXPECT_EQ(row.data(PaperListModel::DateRole).toString(), "Jun 30, 1905");
-        EXPECT_EQ(row.data(PaperListModel::AuthorLineRole).toString(), c.line);
+        EXPECT_EQ(row.data(PaperListModel::idRole).toString(), "2101.00001");
+        EXPECT_EQ(row.data(PaperListModel::dateRole).toString(), "Jun 30, 1905");
+        EXPECT_EQ(row.data(PaperListModel::authorLineRole).toString(), c.line);
         EXPECT_EQ(row.data(Qt::AccessibleTextRole).toString(), "Title of 2101.00001");
         EXPECT_EQ(row.data(Qt::AccessibleDescriptionRole).toString(), c.spoken);
     }

@@ -1,6 +1,7 @@
 #include "ColumnsTestSupport.h"
 
 #include "ContentView.h"
+#include "PaperAction.h"
 #include "DataManager.h"
 #include "PaperListModel.h"
 #include "PaperMimeData.h"
@@ -9,6 +10,8 @@
 #include "TransferablePaper.h"
 
 #include <QFile>
+#include <QMenu>
+#include <QTimer>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QSignalSpy>
@@ -61,8 +64,8 @@ TEST_F(SidebarTest, EnginesThenListsWithTheirCounts)
     auto three = makeList("Three", {makePaper("a"), makePaper("b"), makePaper("c")});
     auto one = makeList("One", {makePaper("a")});
 
-    const QModelIndex engines = model().sectionIndex(SidebarModel::EnginesSection);
-    const QModelIndex library = model().sectionIndex(SidebarModel::LibrarySection);
+    const QModelIndex engines = model().sectionIndex(SidebarModel::enginesSection);
+    const QModelIndex library = model().sectionIndex(SidebarModel::librarySection);
     EXPECT_EQ(engines.data().toString(), "Search Engines");
     EXPECT_EQ(library.data().toString(), "Library");
     EXPECT_FALSE(model().flags(engines) & Qt::ItemIsSelectable);
@@ -82,7 +85,7 @@ TEST_F(SidebarTest, EnginesThenListsWithTheirCounts)
     for (int i = 0; i < 3; ++i) {
         const QModelIndex row = model().index(i, 0, library);
         EXPECT_EQ(row.data().toString(), expected[i].name);
-        EXPECT_EQ(row.data(SidebarModel::PaperCountRole).toInt(), expected[i].count);
+        EXPECT_EQ(row.data(SidebarModel::paperCountRole).toInt(), expected[i].count);
         EXPECT_EQ(row.data(Qt::AccessibleTextRole).toString(), expected[i].name);
         EXPECT_EQ(row.data(Qt::AccessibleDescriptionRole).toString(), expected[i].spoken);
     }
@@ -113,7 +116,7 @@ TEST_F(SidebarTest, EditsMoveSingleRowsAndTheSelectionStays)
     EXPECT_EQ(highlighted(), chosen->id());
     EXPECT_EQ(tree().currentIndex(), rowOf(chosen->id()));
     EXPECT_EQ(rowOf(chosen->id()).data().toString(), "Renamed");
-    EXPECT_EQ(rowOf(chosen->id()).data(SidebarModel::PaperCountRole).toInt(), 0);
+    EXPECT_EQ(rowOf(chosen->id()).data(SidebarModel::paperCountRole).toInt(), 0);
 }
 
 TEST_F(SidebarTest, ChoosingARowSelectsItAndClearsThePaper)
@@ -131,7 +134,7 @@ TEST_F(SidebarTest, ChoosingARowSelectsItAndClearsThePaper)
         EXPECT_EQ(appState().selectedPaper(), nullptr);
     }
     // Headers and empty space are not choices, and the cursor passes over a header.
-    click(model().sectionIndex(SidebarModel::LibrarySection));
+    click(model().sectionIndex(SidebarModel::librarySection));
     EXPECT_EQ(appState().selectedListId(), list->id());
     QTest::mouseClick(tree().viewport(), Qt::LeftButton, {}, QPoint(5, tree().viewport()->height() - 3));
     EXPECT_EQ(highlighted(), list->id());
@@ -187,6 +190,33 @@ TEST_F(SidebarTest, DeletingClearsTheWindowsSelectionAndTheHighlightAndKeepsTheP
         click(rowOf(other->id()));
         EXPECT_EQ(appState().selectedListId(), other->id());
         context().deleteObject(other.get());
+    }
+}
+
+TEST_F(SidebarTest, AListsMenuByMouseOrKeyboardOffersDelete)
+{
+    for (const auto reason : {QContextMenuEvent::Mouse, QContextMenuEvent::Keyboard}) {
+        SCOPED_TRACE(reason == QContextMenuEvent::Mouse ? "mouse" : "keyboard");
+        auto list = makeList("Doomed");
+        click(rowOf(list->id()));
+        QStringList offered;
+        QTimer::singleShot(0, &tree(), [&] {
+            auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+            if (!menu)
+                return;
+            offered = texts(menu->actions());
+            EXPECT_TRUE(PaperAction::isDestructive(menu->actions().value(0)));
+            menu->actions().value(0)->trigger();
+            menu->close();
+        });
+        const QPoint at = tree().visualRect(rowOf(list->id())).center();
+        QContextMenuEvent event(reason, reason == QContextMenuEvent::Mouse ? at : QPoint(),
+                                tree().viewport()->mapToGlobal(at));
+        QCoreApplication::sendEvent(tree().viewport(), &event);
+        EXPECT_EQ(offered, QStringList{"Delete"});
+        EXPECT_FALSE(rowOf(list->id()).isValid());
+        EXPECT_EQ(appState().selectedListId(), std::nullopt);
+        EXPECT_EQ(highlighted(), std::nullopt);
     }
 }
 
@@ -313,7 +343,7 @@ TEST_F(SidebarTest, DropsOnAListAddPapersOnceAndRefuseAnythingElse)
     EXPECT_EQ(stored->inLists()->size(), 1) << "linked to the deleted targets no more";
 
     // Only list rows take drops.
-    for (const QModelIndex &row : {rowOf(arxivEngineId()), model().sectionIndex(SidebarModel::LibrarySection)})
+    for (const QModelIndex &row : {rowOf(arxivEngineId()), model().sectionIndex(SidebarModel::librarySection)})
         EXPECT_FALSE(drop(row, format, json(makePaper("nowhere"))));
     EXPECT_EQ(context().fetchCount(Paper::withId("nowhere")), 0);
 }
@@ -331,7 +361,7 @@ TEST_F(SidebarTest, APaperDraggedFromOneWindowDropsOnAListOfAnother)
     ASSERT_TRUE(theirs.canDropMimeData(dragged.get(), Qt::CopyAction, -1, 0, theirs.indexOf(target->id())));
     EXPECT_TRUE(theirs.dropMimeData(dragged.get(), Qt::CopyAction, -1, 0, theirs.indexOf(target->id())));
     EXPECT_EQ(target->papers()->value(0), source->papers()->value(0)) << "the stored paper, not a copy";
-    EXPECT_EQ(rowOf(target->id()).data(SidebarModel::PaperCountRole).toInt(), 1) << "this window's count follows";
+    EXPECT_EQ(rowOf(target->id()).data(SidebarModel::paperCountRole).toInt(), 1) << "this window's count follows";
 
     // Both windows share one selection; a deletion in one clears the other's highlight.
     click(rowOf(target->id()));
