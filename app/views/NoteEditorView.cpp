@@ -85,7 +85,12 @@ void NoteEditorView::startLoading()
     m_editor->setReadOnly(true);
     QThread *gui = thread();
     QPointer<NoteEditorView> self(this);
-    QThreadPool::globalInstance()->start([text = m_opened, font = m_editor->font(), gui, self] {
+    m_loadAbandoned = std::make_shared<std::atomic_bool>(false);
+    QThreadPool::globalInstance()->start([text = m_opened, font = m_editor->font(), gui, self,
+                                          abandoned = m_loadAbandoned] {
+        // A sheet closed before its turn came costs nothing.
+        if (*abandoned)
+            return;
         auto loaded = std::make_shared<LoadedDocument>();
         loaded->document = std::make_unique<QTextDocument>();
         loaded->document->setDefaultFont(font);
@@ -101,6 +106,12 @@ void NoteEditorView::startLoading()
             },
             Qt::QueuedConnection);
     });
+}
+
+NoteEditorView::~NoteEditorView()
+{
+    if (m_loadAbandoned)
+        *m_loadAbandoned = true;
 }
 
 void NoteEditorView::install(QTextDocument *document)

@@ -4,6 +4,9 @@
 
 #include <QWidget>
 
+#include <atomic>
+#include <memory>
+
 class QPlainTextEdit;
 class QTextDocument;
 class SheetHeader;
@@ -25,6 +28,7 @@ public:
     static constexpr qsizetype kBackgroundLoadChars = 128 * 1024;
 
     NoteEditorView(ViewEnvironment &env, PaperPtr paper, QWidget *parent = nullptr);
+    ~NoteEditorView() override;
 
     const PaperPtr &paper() const { return m_paper; }
     // The text being edited.
@@ -55,4 +59,6 @@ private:
     SheetHeader *m_header;
     QPlainTextEdit *m_editor;
     bool m_loading = false;
+    // Set when the editor goes before a text being built for it is in place.
+    std::shared_ptr<std::atomic_bool> m_loadAbandoned;
 };

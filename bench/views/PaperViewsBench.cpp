@@ -22,6 +22,7 @@
 #include <QFile>
 #include <QPlainTextEdit>
 #include <QTest>
+#include <QThreadPool>
 #include <QVBoxLayout>
 #include <benchmark/benchmark.h>
 #include <cstdio>
@@ -167,6 +168,9 @@ void openSheets(benchmark::State &state, const std::function<Content *()> &make,
         }
         state.PauseTiming();
         delete sheet;
+        // Work the sheet left behind is not the next opening's.
+        QThreadPool::globalInstance()->waitForDone();
+        QCoreApplication::sendPostedEvents();
         state.ResumeTiming();
     }
 }
