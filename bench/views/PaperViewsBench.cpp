@@ -30,7 +30,7 @@
 
 namespace {
 
-// Real Markdown of about `bytes`, ending at a paragraph break: the CommonMark specification.
+// Real Markdown of about `bytes`, ending at a paragraph break: the CommonMark examples file.
 QString markdownOf(qsizetype bytes)
 {
     QFile file(QStringLiteral(BRIVET_TEST_DATA_DIR "/markdown/commonmark-spec-0.31.2_spec.txt"));
