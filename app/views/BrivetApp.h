@@ -16,6 +16,7 @@ class ModelContext;
 class Pasteboard;
 class QApplication;
 class StandardUpdaterController;
+class UnsavedChangesGuard;
 class Workspace;
 
 // The application: the objects that live as long as the process, made in this
@@ -47,8 +48,19 @@ public:
     // The open windows, oldest first.
     QList<MainWindow *> windows() const;
 
-    // Closes every window and leaves the event loop.
+    // The window for what concerns the whole application: the active main
+    // window, else the newest one open; null when none is.
+    MainWindow *frontWindow() const;
+
+    // Closes every window and leaves the event loop, once the library is saved or
+    // the user agreed to lose what cannot be saved.
     void quit();
+    // The same without asking.
+    void closeWindowsAndQuit();
+    UnsavedChangesGuard &unsavedChangesGuard() { return *m_unsavedChangesGuard; }
+    // One last attempt to write what the library still holds, when the event
+    // loop is over; false when it failed and those changes are lost.
+    bool saveBeforeExit();
 
     // The text a failed start prints before exiting.
     static QString fatalMessage(const std::exception &error);
@@ -62,4 +74,5 @@ private:
     std::unique_ptr<DataManager> m_dataManager;
     std::unique_ptr<Pasteboard> m_pasteboard;
     QList<QPointer<MainWindow>> m_windows;
+    std::unique_ptr<UnsavedChangesGuard> m_unsavedChangesGuard;
 };

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 
+#include <cstdio>
 #include <memory>
 
 int main(int argc, char **argv)
@@ -18,7 +19,12 @@ int main(int argc, char **argv)
     }
     brivet->newWindow();
     const int status = application.exec();
-    // Saves what the store still holds.
+    // What cannot be written now is lost, and the exit status must not hide it.
+    const bool saved = brivet->saveBeforeExit();
     brivet.reset();
+    if (!saved) {
+        std::fputs("Brivet: Quit with changes that could not be saved; they are lost.\n", stderr);
+        return status != 0 ? status : 1;
+    }
     return status;
 }
