@@ -7,6 +7,7 @@
 #include "Localized.h"
 #include "MainWindow.h"
 #include "ModelContainer.h"
+#include "ModelContext.h"
 #include "Pasteboard.h"
 #include "StandardUpdaterController.h"
 #include "Symbols.h"
@@ -116,14 +117,20 @@ void BrivetApp::closeWindowsAndQuit()
     QCoreApplication::quit();
 }
 
-bool BrivetApp::saveBeforeExit()
+int BrivetApp::finish(std::unique_ptr<BrivetApp> app, int loopStatus)
 {
+    bool saved = true;
     try {
-        modelContext().save();
-        return true;
+        app->modelContext().save();
     } catch (const std::exception &) {
-        return false;
+        saved = false;
     }
+    app.reset();
+    if (saved)
+        return loopStatus;
+    std::fputs("Brivet: Quit with changes that could not be saved; they are lost.\n", stderr);
+    std::fflush(stderr);
+    return loopStatus != 0 ? loopStatus : 1;
 }
 
 QString BrivetApp::fatalMessage(const std::exception &error)

@@ -58,9 +58,11 @@ public:
     // The same without asking.
     void closeWindowsAndQuit();
     UnsavedChangesGuard &unsavedChangesGuard() { return *m_unsavedChangesGuard; }
-    // One last attempt to write what the library still holds, when the event
-    // loop is over; false when it failed and those changes are lost.
-    bool saveBeforeExit();
+
+    // Ends the application once its event loop is over: writes what the library
+    // still holds and closes it. Returns the exit status: the loop's, but never 0
+    // when changes could not be written (they are lost, and standard error says so).
+    static int finish(std::unique_ptr<BrivetApp> app, int loopStatus);
 
     // The text a failed start prints before exiting.
     static QString fatalMessage(const std::exception &error);

@@ -108,9 +108,9 @@ bool UnsavedChangesGuard::sessionEnding(bool mayInteract)
     // the windows, and the exit status tells that changes were lost.
     m_quitting = true;
     const auto &failure = m_app.modelContext().saveFailure();
-    printLine(QStringLiteral("Brivet: The session is ending and the library cannot be saved (%1); "
-                             "the changes since the last save are lost.")
-                  .arg(failure ? failure->detail() : QStringLiteral("unknown reason")));
+    printLine(QStringLiteral("Brivet: The session is ending and the library cannot be saved; the changes since the "
+                             "last save are lost. %1")
+                  .arg(failure ? failure->detail() : QString()).trimmed());
     return true;
 }
 

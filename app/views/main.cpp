@@ -2,7 +2,6 @@
 
 #include <QApplication>
 
-#include <cstdio>
 #include <memory>
 
 int main(int argc, char **argv)
@@ -19,12 +18,6 @@ int main(int argc, char **argv)
     }
     brivet->newWindow();
     const int status = application.exec();
-    // What cannot be written now is lost, and the exit status must not hide it.
-    const bool saved = brivet->saveBeforeExit();
-    brivet.reset();
-    if (!saved) {
-        std::fputs("Brivet: Quit with changes that could not be saved; they are lost.\n", stderr);
-        return status != 0 ? status : 1;
-    }
-    return status;
+    // Saves what the store still holds; changes it cannot write make the status non-zero.
+    return BrivetApp::finish(std::move(brivet), status);
 }
