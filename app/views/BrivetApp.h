@@ -55,8 +55,6 @@ public:
     // Closes every window and leaves the event loop, once the library is saved or
     // the user agreed to lose what cannot be saved.
     void quit();
-    // The same without asking.
-    void closeWindowsAndQuit();
     UnsavedChangesGuard &unsavedChangesGuard() { return *m_unsavedChangesGuard; }
 
     // Ends the application once its event loop is over: writes what the library
@@ -70,6 +68,10 @@ public:
     static void reportFatal(const QString &message);
 
 private:
+    friend class UnsavedChangesGuard;
+    // Quits without asking: for the guard, once it has saved or the user agreed.
+    void closeWindowsAndQuit();
+
     std::unique_ptr<ModelContainer> m_container;
     std::unique_ptr<AppState> m_appState;
     std::unique_ptr<StandardUpdaterController> m_updaterController;

@@ -88,10 +88,8 @@ bool UnsavedChangesGuard::allowsLastWindowToClose()
         return true;
     if (m_question)
         return false;
-    if (saveNow()) {
-        m_quitting = true;
+    if (saveNow())
         return true;
-    }
     ask();
     return false;
 }
