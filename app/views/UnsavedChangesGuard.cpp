@@ -48,13 +48,12 @@ void UnsavedChangesGuard::tellSaveFailed()
     // While quitting, the question says it all.
     if (!failure || m_question || m_quitting || m_attemptingBeforeQuit)
         return;
-    const QString message = reason(*failure) + QLatin1Char(' ') + localized("Your changes are kept and saved as soon as it can.");
+    // With no window the library's own line on standard error is all there is.
     MainWindow *window = m_app.frontWindow();
-    if (!window) {
-        printLine(QStringLiteral("Brivet: ") + message);
+    if (!window)
         return;
-    }
-    window->errorHandler().showError(message);
+    window->errorHandler().showError(reason(*failure) + QLatin1Char(' ')
+                                     + localized("Your changes are kept and saved as soon as it can."));
     m_alertWindow = window;
     m_alertId = window->errorHandler().currentAlert()->id;
 }
@@ -102,8 +101,8 @@ bool UnsavedChangesGuard::sessionEnding(bool mayInteract)
         ask();
         return false;
     }
-    // The session ends whatever Brivet answers: nothing may keep it from closing
-    // the windows, and the exit status tells that changes were lost.
+    // The session ends without waiting for an answer: closing the windows must not
+    // ask, and the exit status tells that changes were lost.
     m_quitting = true;
     const auto &failure = m_app.modelContext().saveFailure();
     printLine(QStringLiteral("Brivet: The session is ending and the library cannot be saved; the changes since the "

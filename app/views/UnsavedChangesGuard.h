@@ -11,8 +11,8 @@ class MainWindow;
 class QMessageBox;
 
 // Stands between the user and changes lost without a word. A save that starts
-// failing is told once, in the error alert of the front window (on standard
-// error when there is none); the library retries by itself. Quitting (Quit,
+// failing is told once, in the error alert of the front window (the library's
+// log line on standard error is all there is without one); the library retries by itself. Quitting (Quit,
 // closing the last window, the session ending) makes one more attempt and,
 // when that fails too, asks in the front window: "Try Again", or quit and lose
 // the changes.
