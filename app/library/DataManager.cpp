@@ -108,7 +108,7 @@ void DataManager::add(const PaperPtr &paper, PaperList *list)
         try {
             m_context->save();
         } catch (const std::exception &) {
-            // The link stays in the context and is saved with the next change.
+            // The link stays in the context, which tells the user and saves it by itself later.
         }
     } else {
         // Also the way out when the count saw a paper that the fetch then could not

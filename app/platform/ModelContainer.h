@@ -20,6 +20,8 @@ public:
     ~ModelContainer();
 
     ModelContext &mainContext() { return *m_context; }
+    // The store under the main context.
+    SqliteModelStore &store() { return *m_store; }
     const ModelConfiguration &configuration() const { return m_configuration; }
     const Schema &schema() const;
 

@@ -12,16 +12,22 @@
 ModelContext::ModelContext(SqliteModelStore &store, bool allowsSave)
     : m_store(store), m_allowsSave(allowsSave)
 {
+    m_retryTimer.setInterval(defaultRetryInterval);
+    connect(&m_retryTimer, &QTimer::timeout, this, &ModelContext::autosave);
 }
 
 ModelContext::~ModelContext()
 {
     // A normal quit must not lose what the user did since the last turn of the event loop.
+    m_closing = true;
     try {
         save();
+    } catch (const StoreWriteError &error) {
+        qWarning().noquote() << "Brivet: Could not save the library on close:" << error.detail();
     } catch (const BrivetError &error) {
         qWarning().noquote() << "Brivet: Could not save the library on close:" << error.description();
     }
+    m_retryTimer.stop();
     detachAll();
 }
 
@@ -160,15 +166,18 @@ void ModelContext::save()
     if (!m_allowsSave || m_transactionDepth > 0)
         return;
     insertPlainPartners();
-    if (!hasChanges())
+    if (!hasChanges()) {
+        // What could not be written was undone since (a new list deleted again).
+        savingWorksAgain();
         return;
+    }
 
     QHash<PersistentModel *, qint64> newRows;
     const auto rowOf = [&](PersistentModel *object) {
         return object->m_rowId != 0 ? object->m_rowId : newRows.value(object);
     };
-    m_store.begin();
     try {
+        m_store.begin();
         for (PersistentModel *object : std::as_const(m_inserted))
             newRows.insert(object, m_store.insertRow(object->entity(), object->m_values));
         for (PersistentModel *object : std::as_const(m_updated))
@@ -184,6 +193,11 @@ void ModelContext::save()
                 m_store.insertLink(*link.entity, link.property, source, target);
         }
         m_store.commit();
+    } catch (const BrivetError &error) {
+        // Read before the rollback, which resets it.
+        const int code = m_store.lastErrorCode();
+        m_store.rollback();
+        failSave(error.description(), code);
     } catch (...) {
         m_store.rollback();
         throw;
@@ -200,7 +214,31 @@ void ModelContext::save()
     m_linkAdds.clear();
     m_linkAddSet.clear();
     m_linkDeletes.clear();
+    savingWorksAgain();
     emit didSave();
+}
+
+void ModelContext::savingWorksAgain()
+{
+    if (!m_saveFailure)
+        return;
+    m_saveFailure.reset();
+    m_retryTimer.stop();
+    qWarning().noquote() << "Brivet: The library is saved again.";
+}
+
+void ModelContext::failSave(const QString &storeDescription, int sqliteCode)
+{
+    StoreWriteError error(StoreWriteError::reasonFor(sqliteCode), storeDescription);
+    const bool firstOfItsRun = !m_saveFailure;
+    m_saveFailure = error;
+    if (firstOfItsRun && !m_closing) {
+        qWarning().noquote() << "Brivet: Could not save the library:" << error.detail();
+        // The changes wait in memory; whoever made them may never touch the library again.
+        m_retryTimer.start();
+        emit saveFailed();
+    }
+    throw error;
 }
 
 void ModelContext::transaction(const std::function<void()> &block)
@@ -233,8 +271,10 @@ void ModelContext::autosave()
     }
     try {
         save();
+    } catch (const StoreWriteError &) {
+        // Told once when the failures began; the retry timer, the next change or
+        // the close tries again.
     } catch (const BrivetError &error) {
-        // The changes stay pending; the next change or the close tries again.
         qWarning().noquote() << "Brivet: Could not save the library:" << error.description();
     }
 }

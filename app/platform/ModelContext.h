@@ -2,14 +2,18 @@
 
 #include "FetchDescriptor.h"
 #include "PersistentModel.h"
+#include "StoreWriteError.h"
 
 #include <QHash>
 #include <QList>
 #include <QObject>
 #include <QSet>
+#include <QTimer>
 
+#include <chrono>
 #include <functional>
 #include <memory>
+#include <optional>
 
 class SqliteModelStore;
 
@@ -22,7 +26,9 @@ class SqliteModelStore;
 // when that fails nothing is written and the changes stay pending. Any change
 // also schedules a save for the next turn of the event loop, and the
 // destructor saves what is left, so work reaches the file without an explicit
-// save.
+// save. While saves fail (a full disk, a folder that became read-only) the
+// context tries again by itself every few seconds, whether or not anything
+// else changes, until one succeeds.
 class ModelContext : public QObject {
     Q_OBJECT
 public:
@@ -36,10 +42,15 @@ public:
     void deleteObject(PersistentModel *object);
     void deleteObject(const std::shared_ptr<PersistentModel> &object) { deleteObject(object.get()); }
 
-    // Throws BrivetError; the pending changes are kept when it fails. Inside
-    // transaction() it waits for the end of the outermost block.
+    // Throws StoreWriteError when the store refuses the changes, which are then
+    // kept pending. Inside transaction() it waits for the end of the outermost block.
     void save();
     bool hasChanges() const;
+
+    // The latest failure while saves keep failing; none once a save succeeds.
+    const std::optional<StoreWriteError> &saveFailure() const { return m_saveFailure; }
+    static constexpr std::chrono::milliseconds defaultRetryInterval{5000};
+    void setRetryInterval(std::chrono::milliseconds interval) { m_retryTimer.setInterval(interval); }
 
     // Counts and fetches see unsaved inserts, deletions and changed values.
     qint64 fetchCount(const FetchDescriptor &descriptor);
@@ -67,6 +78,9 @@ signals:
     void objectDeleted(PersistentModel *object);
     void objectChanged(PersistentModel *object, int property);
     void didSave();
+    // Saving started to fail: once per run of failures, not on every retry;
+    // saveFailure() tells why.
+    void saveFailed();
 
 private:
     friend class PersistentModel;
@@ -103,6 +117,8 @@ private:
     void insertPlainPartners();
     void scheduleSave();
     void autosave();
+    [[noreturn]] void failSave(const QString &storeDescription, int sqliteCode);
+    void savingWorksAgain();
     void detachAll();
 
     SqliteModelStore &m_store;
@@ -117,4 +133,7 @@ private:
     QList<RowLink> m_linkDeletes;
     bool m_saveScheduled = false;
     int m_transactionDepth = 0;
+    std::optional<StoreWriteError> m_saveFailure;
+    QTimer m_retryTimer;
+    bool m_closing = false;
 };

@@ -29,6 +29,11 @@ public:
     void begin();
     void commit();
     void rollback() noexcept;
+    // SQLite's primary result code of the last failure.
+    int lastErrorCode() const { return m_db->lastErrorCode(); }
+    // The connection itself, for what the operations here do not cover (a test
+    // that limits how far the file may grow).
+    SqliteDatabase &database() { return *m_db; }
 
     // None when the row is not there.
     std::optional<QList<QVariant>> loadValues(const EntityDescription &entity, qint64 rowId);

@@ -7,14 +7,17 @@
 #include "Localized.h"
 #include "MainWindow.h"
 #include "ModelContainer.h"
+#include "ModelContext.h"
 #include "Pasteboard.h"
 #include "StandardUpdaterController.h"
 #include "Symbols.h"
+#include "UnsavedChangesGuard.h"
 #include "Workspace.h"
 
 #include <QApplication>
 #include <QIcon>
 #include <QMessageBox>
+#include <QSessionManager>
 
 #include <cstdio>
 
@@ -37,8 +40,19 @@ BrivetApp::BrivetApp(const ModelConfiguration &configuration)
       m_appState(std::make_unique<AppState>()),
       m_updaterController(std::make_unique<StandardUpdaterController>(true, Workspace::shared())),
       m_dataManager(std::make_unique<DataManager>(m_container->mainContext())),
-      m_pasteboard(std::make_unique<Pasteboard>())
+      m_pasteboard(std::make_unique<Pasteboard>()),
+      m_unsavedChangesGuard(std::make_unique<UnsavedChangesGuard>(*this))
 {
+    if (auto *gui = qobject_cast<QGuiApplication *>(QCoreApplication::instance())) {
+        connect(gui, &QGuiApplication::commitDataRequest, this, [this](QSessionManager &session) {
+            // Asking whether interaction is allowed is what claims it.
+            const bool mayInteract = session.allowsInteraction();
+            if (!m_unsavedChangesGuard->sessionEnding(mayInteract))
+                session.cancel();
+            if (mayInteract)
+                session.release();
+        });
+    }
 }
 
 BrivetApp::~BrivetApp()
@@ -76,11 +90,47 @@ QList<MainWindow *> BrivetApp::windows() const
     return open;
 }
 
+MainWindow *BrivetApp::frontWindow() const
+{
+    const QList<MainWindow *> open = windows();
+    // The active window may be a dialog of a main window.
+    for (QWidget *widget = QApplication::activeWindow(); widget; widget = widget->parentWidget()) {
+        if (auto *window = qobject_cast<MainWindow *>(widget); window && open.contains(window) && window->isVisible())
+            return window;
+    }
+    for (auto newest = open.crbegin(); newest != open.crend(); ++newest) {
+        if ((*newest)->isVisible())
+            return *newest;
+    }
+    return nullptr;
+}
+
 void BrivetApp::quit()
+{
+    m_unsavedChangesGuard->requestQuit();
+}
+
+void BrivetApp::closeWindowsAndQuit()
 {
     for (MainWindow *window : windows())
         window->close();
     QCoreApplication::quit();
+}
+
+int BrivetApp::finish(std::unique_ptr<BrivetApp> app, int loopStatus)
+{
+    bool saved = true;
+    try {
+        app->modelContext().save();
+    } catch (const std::exception &) {
+        saved = false;
+    }
+    app.reset();
+    if (saved)
+        return loopStatus;
+    std::fputs("Brivet: Quit with changes that could not be saved; they are lost.\n", stderr);
+    std::fflush(stderr);
+    return loopStatus != 0 ? loopStatus : 1;
 }
 
 QString BrivetApp::fatalMessage(const std::exception &error)

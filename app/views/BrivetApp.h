@@ -16,6 +16,7 @@ class ModelContext;
 class Pasteboard;
 class QApplication;
 class StandardUpdaterController;
+class UnsavedChangesGuard;
 class Workspace;
 
 // The application: the objects that live as long as the process, made in this
@@ -47,8 +48,19 @@ public:
     // The open windows, oldest first.
     QList<MainWindow *> windows() const;
 
-    // Closes every window and leaves the event loop.
+    // The window for what concerns the whole application: the active main
+    // window, else the newest one open; null when none is.
+    MainWindow *frontWindow() const;
+
+    // Closes every window and leaves the event loop, once the library is saved or
+    // the user agreed to lose what cannot be saved.
     void quit();
+    UnsavedChangesGuard &unsavedChangesGuard() { return *m_unsavedChangesGuard; }
+
+    // Ends the application once its event loop is over: writes what the library
+    // still holds and closes it. Returns the exit status: the loop's, but never 0
+    // when changes could not be written (they are lost, and standard error says so).
+    static int finish(std::unique_ptr<BrivetApp> app, int loopStatus);
 
     // The text a failed start prints before exiting.
     static QString fatalMessage(const std::exception &error);
@@ -56,10 +68,15 @@ public:
     static void reportFatal(const QString &message);
 
 private:
+    friend class UnsavedChangesGuard;
+    // Quits without asking: for the guard, once it has saved or the user agreed.
+    void closeWindowsAndQuit();
+
     std::unique_ptr<ModelContainer> m_container;
     std::unique_ptr<AppState> m_appState;
     std::unique_ptr<StandardUpdaterController> m_updaterController;
     std::unique_ptr<DataManager> m_dataManager;
     std::unique_ptr<Pasteboard> m_pasteboard;
     QList<QPointer<MainWindow>> m_windows;
+    std::unique_ptr<UnsavedChangesGuard> m_unsavedChangesGuard;
 };

@@ -39,7 +39,7 @@ void DestructiveStyle::applyTo(QMenu *menu)
     menu->setStyle(shared());
 }
 
-void DestructiveStyle::applyTo(QToolButton *button)
+void DestructiveStyle::applyTo(QAbstractButton *button)
 {
     QPalette palette = button->palette();
     paintDestructive(palette);

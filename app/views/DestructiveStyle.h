@@ -2,9 +2,9 @@
 
 #include <QProxyStyle>
 
+class QAbstractButton;
 class QAction;
 class QMenu;
-class QToolButton;
 
 // How the destructive entries ("Delete", "Remove from …", "Delete PDF") look:
 // in the desktop's colour for actions that cannot be undone (the red of
@@ -18,8 +18,8 @@ public:
 
     // Draws the menu's destructive entries in that colour.
     static void applyTo(QMenu *menu);
-    // Gives a tool button showing a destructive action that colour.
-    static void applyTo(QToolButton *button);
+    // Gives a button for a destructive action (a tool button, a dialog's button) that colour.
+    static void applyTo(QAbstractButton *button);
 
     void drawControl(ControlElement element, const QStyleOption *option, QPainter *painter,
                      const QWidget *widget) const override;

@@ -7,12 +7,16 @@
 #include "Localized.h"
 #include "SearchField.h"
 #include "StandardUpdaterController.h"
+#include "UnsavedChangesGuard.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QToolBar>
+
+#include <algorithm>
 
 MainWindow::MainWindow(BrivetApp &app, QWidget *parent)
     : QMainWindow(parent), m_app(app),
@@ -43,6 +47,19 @@ MainWindow::~MainWindow()
     // window: they go before the members do, not with the base class's children.
     delete m_alertPresenter;
     delete takeCentralWidget();
+}
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    // Closing the last window quits, which must not drop changes that cannot be saved unasked.
+    const QList<MainWindow *> open = m_app.windows();
+    const bool last = std::none_of(open.cbegin(), open.cend(),
+                                   [this](MainWindow *other) { return other != this && other->isVisible(); });
+    if (last && !m_app.unsavedChangesGuard().allowsLastWindowToClose()) {
+        event->ignore();
+        return;
+    }
+    QMainWindow::closeEvent(event);
 }
 
 namespace {

@@ -27,6 +27,9 @@ public:
 
     void showAbout();
 
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
 private:
     void buildMenus();
     // The application-information group of the Help menu continues here with the

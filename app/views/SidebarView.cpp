@@ -139,6 +139,6 @@ void SidebarView::saveAfterRename()
     try {
         m_environment.modelContext.save();
     } catch (const std::exception &) {
-        // Ignored: the name stays in the context and is saved with the next change.
+        // The name stays in the context, which tells the user and saves it by itself later.
     }
 }

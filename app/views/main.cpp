@@ -18,7 +18,6 @@ int main(int argc, char **argv)
     }
     brivet->newWindow();
     const int status = application.exec();
-    // Saves what the store still holds.
-    brivet.reset();
-    return status;
+    // Saves what the store still holds; changes it cannot write make the status non-zero.
+    return BrivetApp::finish(std::move(brivet), status);
 }

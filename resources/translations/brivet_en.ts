@@ -262,5 +262,37 @@
         <source>At least one of the URL or file must be given here, the URL is the better of the two. The URL must be accessible without authentication.</source>
         <translation>At least one of the URL or file must be given here, the URL is the better of the two. The URL must be accessible without authentication.</translation>
     </message>
+    <message>
+        <source>Brivet could not save your library: the disk is full.</source>
+        <translation>Brivet could not save your library: the disk is full.</translation>
+    </message>
+    <message>
+        <source>Brivet could not save your library: it cannot write to the library folder.</source>
+        <translation>Brivet could not save your library: it cannot write to the library folder.</translation>
+    </message>
+    <message>
+        <source>Brivet could not save your library: %1</source>
+        <translation>Brivet could not save your library: %1</translation>
+    </message>
+    <message>
+        <source>Your changes are kept and saved as soon as it can.</source>
+        <translation>Your changes are kept and saved as soon as it can.</translation>
+    </message>
+    <message>
+        <source>Quit Brivet</source>
+        <translation>Quit Brivet</translation>
+    </message>
+    <message>
+        <source>You can try again once the cause is fixed. If you quit now, the changes since the last save are lost.</source>
+        <translation>You can try again once the cause is fixed. If you quit now, the changes since the last save are lost.</translation>
+    </message>
+    <message>
+        <source>Try Again</source>
+        <translation>Try Again</translation>
+    </message>
+    <message>
+        <source>Quit and Lose Changes</source>
+        <translation>Quit and Lose Changes</translation>
+    </message>
 </context>
 </TS>
