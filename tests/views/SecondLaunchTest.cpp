@@ -152,8 +152,9 @@ TEST(SecondLaunch, ABrivetThatDoesNotAnswerFailsTheLaunchWhichLeavesTheStoreUnto
     for (const bool listening : {false, true}) {
         SCOPED_TRACE(listening ? "listening" : "not listening");
         QLocalServer hung;
-        if (listening)
+        if (listening) {
             ASSERT_TRUE(hung.listen(probe.serverPath()));
+        }
         const auto second = launchBrivet();
         // Blocking: nothing in this process answers meanwhile.
         ASSERT_TRUE(second->waitForFinished(processTime));
@@ -190,7 +191,6 @@ TEST(SecondLaunch, TenSimultaneousLaunchesOnAFreshFolderGiveOneRunningBrivetAndO
         EXPECT_EQ(QString::fromLocal8Bit(launch->readAllStandardError()), "");
     }
     ASSERT_NE(running, nullptr);
-    EXPECT_TRUE(QString::fromLocal8Bit(running->readAllStandardError()).isEmpty());
     running->kill();
     ASSERT_TRUE(running->waitForFinished(processTime));
 
@@ -230,4 +230,6 @@ TEST(SecondLaunch, AnotherLibraryRunsSideBySideAndALockNoBrivetHoldsAnyMoreIsTak
     backdate(third.lockFilePath());
     EXPECT_EQ(third.start(), SingleInstance::Outcome::Running);
     EXPECT_EQ(otherBrivet->state(), QProcess::Running);
+    otherBrivet->kill();
+    otherBrivet->waitForFinished(processTime);
 }
