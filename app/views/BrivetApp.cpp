@@ -80,6 +80,20 @@ MainWindow *BrivetApp::newWindow()
     return window;
 }
 
+MainWindow *BrivetApp::openWindowForLaunch(const QByteArray &activationToken)
+{
+    // A Wayland compositor lets a window take the focus only with the token it gave to
+    // the launch the user just made; the platform reads it from the environment when the
+    // window is shown and activated. (On X11 the platform takes a start-up id only when
+    // the process starts; raising and activating is what is left there.)
+    if (!activationToken.isEmpty() && QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
+        qputenv("XDG_ACTIVATION_TOKEN", activationToken);
+    MainWindow *window = newWindow();
+    window->raise();
+    window->activateWindow();
+    return window;
+}
+
 QList<MainWindow *> BrivetApp::windows() const
 {
     QList<MainWindow *> open;

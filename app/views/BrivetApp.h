@@ -45,6 +45,9 @@ public:
 
     // A new main window, shown.
     MainWindow *newWindow();
+    // The window a later launch of Brivet asked for: a new window, brought to the front.
+    // activationToken: the token the desktop gave that launch, possibly empty.
+    MainWindow *openWindowForLaunch(const QByteArray &activationToken);
     // The open windows, oldest first.
     QList<MainWindow *> windows() const;
 

@@ -1,4 +1,5 @@
 #include "BrivetApp.h"
+#include "SingleInstance.h"
 
 #include <QApplication>
 
@@ -6,8 +7,22 @@
 
 int main(int argc, char **argv)
 {
+    // Before the platform integration takes it from the environment.
+    const QByteArray activationToken = SingleInstance::launchActivationToken();
     QApplication application(argc, argv);
     BrivetApp::configureApplication();
+
+    // One Brivet per library: a second launch opens its window in the running one.
+    SingleInstance instance(LibrarySchema::configuration().filePath());
+    switch (instance.start(activationToken)) {
+    case SingleInstance::Outcome::Running:
+        break;
+    case SingleInstance::Outcome::HandedOver:
+        return 0;
+    case SingleInstance::Outcome::NotAnswering:
+        BrivetApp::reportFatal(SingleInstance::notAnsweringMessage());
+        return 1;
+    }
 
     std::unique_ptr<BrivetApp> brivet;
     try {
@@ -16,8 +31,10 @@ int main(int argc, char **argv)
         BrivetApp::reportFatal(BrivetApp::fatalMessage(error));
         return 1;
     }
+    QObject::connect(&instance, &SingleInstance::windowRequested, brivet.get(), &BrivetApp::openWindowForLaunch);
     brivet->newWindow();
     const int status = application.exec();
-    // Saves what the store still holds; changes it cannot write make the status non-zero.
+    // Saves what the store still holds (changes it cannot write make the status non-zero);
+    // the library's lock goes only after that, with the instance.
     return BrivetApp::finish(std::move(brivet), status);
 }
