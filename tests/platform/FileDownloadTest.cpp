@@ -1,6 +1,7 @@
 #include "AwaitVoid.h"
 #include "BrivetError.h"
 #include "FileDownload.h"
+#include "FullDisk.h"
 #include "HttpStatusError.h"
 #include "LocalHttpServer.h"
 #include "TemporaryDataFolder.h"
@@ -111,4 +112,45 @@ TEST_F(FileDownloadTest, TransportAndFileErrorsAreDescribed)
     EXPECT_THROW(awaitVoid(FileDownload::toFile(server.url("/x.pdf"), target())), BrivetError);
     EXPECT_EQ(TemporaryDataFolder::readAll(folder.filePath("paper.pdf/inside")), "kept");
     EXPECT_EQ(folderEntries(), QStringList{});
+}
+
+TEST_F(FileDownloadTest, AFullDiskLeavesNoFileAndSaysWhy)
+{
+    // No room at all, and room for part of the body: a write takes some bytes, the next none.
+    for (qint64 room : {0, 40'000}) {
+        SCOPED_TRACE(room);
+        TemporaryDataFolder::write(target(), "old");
+        server.setResponse({.status = 200, .body = pdfBytes(200'000)});
+        const FullDisk disk(room);
+        const auto error = awaitFailure<BrivetError>(FileDownload::toFile(server.url("/x.pdf"), target()));
+        ASSERT_TRUE(error);
+        EXPECT_EQ(error->description(), "No space left on device");
+        EXPECT_EQ(TemporaryDataFolder::readAll(target()), "old");
+        EXPECT_EQ(folderEntries(), QStringList{"paper.pdf"});
+    }
+}
+
+TEST_F(FileDownloadTest, AFolderThatIsAFileIsNamedAsTheReason)
+{
+    // Fails for root as well, unlike a folder without write permission.
+    TemporaryDataFolder::write(folder.filePath("plain"), "a file");
+    server.setResponse({.status = 200, .body = pdfBytes(100)});
+    const auto error = awaitFailure<BrivetError>(FileDownload::toFile(server.url("/x.pdf"), folder.filePath("plain/x.pdf")));
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->description(), "Not a directory");
+    EXPECT_EQ(folderEntries(), QStringList{"plain"});
+}
+
+TEST_F(FileDownloadTest, AddressesThatAreNotHttpFetchNothing)
+{
+    const QString local = folder.filePath("local.pdf");
+    TemporaryDataFolder::write(local, "%PDF-1.4 local");
+    for (const QUrl &url : {QUrl::fromLocalFile(local), QUrl("data:application/pdf;base64,JVBERi0xLjQ="),
+                            QUrl("ftp://127.0.0.1/x.pdf"), QUrl("qrc:/x.pdf")}) {
+        SCOPED_TRACE(url.toString().toStdString());
+        const auto error = awaitFailure<HttpStatusError>(FileDownload::toFile(url, target()));
+        ASSERT_TRUE(error);
+        EXPECT_EQ(error->status(), 0);
+        EXPECT_EQ(folderEntries(), QStringList{"local.pdf"});
+    }
 }

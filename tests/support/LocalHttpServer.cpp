@@ -6,6 +6,8 @@
 #include <QTimer>
 #include <QUrlQuery>
 
+#include <utility>
+
 namespace {
 
 LocalHttpServer::Request parseHead(const QByteArray &head)
@@ -65,11 +67,26 @@ void LocalHttpServer::readFrom(QTcpSocket *socket)
     });
 }
 
+void LocalHttpServer::release()
+{
+    const auto held = std::exchange(m_held, {});
+    for (const auto &[socket, response] : held) {
+        if (socket)
+            answer(socket, response);
+    }
+}
+
 void LocalHttpServer::answer(QTcpSocket *socket, const Response &response)
 {
     using Behaviour = Response::Behaviour;
     if (response.behaviour == Behaviour::stall)
         return;
+    if (response.behaviour == Behaviour::held) {
+        Response whole = response;
+        whole.behaviour = Behaviour::complete;
+        m_held.append({socket, whole});
+        return;
+    }
     // Clients read the status code; the reason phrase is free text.
     QByteArray head = "HTTP/1.1 " + QByteArray::number(response.status) + " Status\r\n";
     for (const auto &[name, value] : response.headers)
