@@ -188,7 +188,7 @@ TEST_P(ImportablePaperTest, ThePickedFileWinsAlsoWhenTheFormGoesDuringTheDownloa
     // The form stays and the user picks another file meanwhile, or the form is closed.
     for (const bool closed : {false, true}) {
         SCOPED_TRACE(closed);
-        auto *form = new ImportablePaper;
+        auto form = std::make_unique<ImportablePaper>();
         fillAllButPdf(*form);
         form->setPdfURL(server.url("/paper.pdf"));
         form->setFileURL(QUrl::fromLocalFile(first));
@@ -196,13 +196,11 @@ TEST_P(ImportablePaperTest, ThePickedFileWinsAlsoWhenTheFormGoesDuringTheDownloa
         QCoro::Task<PaperPtr> importing = form->importPaper(list.get());
         ASSERT_TRUE(QTest::qWaitFor([&] { return server.requests().size() == asked + 1; }, 10000));
         if (closed)
-            delete form;
+            form.reset();
         else
             form->setFileURL(QUrl::fromLocalFile(second));
         server.release();
         PaperPtr paper = awaitTask(std::move(importing));
         EXPECT_EQ(TemporaryDataFolder::readAll(paper->localURL().toLocalFile()), closed ? "%PDF first" : "%PDF second");
-        if (!closed)
-            delete form;
     }
 }
