@@ -485,6 +485,18 @@ bool DocumentLayout::scrollRegion(int region, qreal dx)
 
 QString DocumentLayout::linkAt(QPointF point) const
 {
+    const InlineAttributes *a = attributesAt(point);
+    return a && a->linkClickable ? a->link : QString();
+}
+
+QString DocumentLayout::refusedLinkAt(QPointF point) const
+{
+    const InlineAttributes *a = attributesAt(point);
+    return a && !a->linkClickable ? a->link : QString();
+}
+
+const InlineAttributes *DocumentLayout::attributesAt(QPointF point) const
+{
     for (const TextItem &t : m_texts) {
         if (t.region >= 0 && !m_regions[size_t(t.region)].viewport.contains(point))
             continue;
@@ -497,17 +509,17 @@ QString DocumentLayout::linkAt(QPointF point) const
             if (local.y() < line.y() || local.y() >= line.y() + line.height())
                 continue;
             if (local.x() < line.x() || local.x() > line.x() + line.naturalTextWidth())
-                return {};
+                return nullptr;
             const int pos = t.textStart + line.xToCursor(local.x(), QTextLine::CursorOnCharacter);
             const auto &runs = m_doc.runs();
             for (int k = t.firstRun; k < t.runEnd; ++k) {
                 const auto &run = runs[size_t(k)];
                 if (pos >= run.start && pos < run.start + run.length)
-                    return run.attributes.linkClickable ? run.attributes.link : QString();
+                    return &run.attributes;
             }
-            return {};
+            return nullptr;
         }
-        return {};
+        return nullptr;
     }
-    return {};
+    return nullptr;
 }

@@ -31,6 +31,8 @@ public:
     void paint(QPainter *painter, const QRectF &exposed) const;
     // The link under a point, when it is one that may be opened; empty otherwise.
     QString linkAt(QPointF point) const;
+    // The link under a point, when it is one that may not be opened; empty otherwise.
+    QString refusedLinkAt(QPointF point) const;
     int regionAt(QPointF point) const;
     // Returns whether the region actually moved.
     bool scrollRegion(int region, qreal dx);
@@ -41,6 +43,8 @@ public:
     const std::vector<ScrollRegion> &regions() const { return m_regions; }
 
 private:
+    // The attributes of the text under a point; none between and beside lines.
+    const InlineAttributes *attributesAt(QPointF point) const;
     struct Frame {
         int block = -1; // -1: the document itself
         size_t next = 0;

@@ -214,6 +214,7 @@ void StructuredText::mouseMoveEvent(QMouseEvent *event)
             update();
         m_dragX = x;
         m_pressedLink.clear();
+        m_pressedRefusedLink.clear();
         return;
     }
     const bool overLink = m_layout && !m_layout->linkAt(event->position()).isEmpty();
@@ -230,20 +231,26 @@ void StructuredText::mousePressEvent(QMouseEvent *event)
         return;
     }
     m_pressedLink = m_layout->linkAt(event->position());
+    m_pressedRefusedLink = m_layout->refusedLinkAt(event->position());
     // Dragging a wide code block or table moves it sideways, like a scroll bar would.
     m_dragRegion = m_layout->regionAt(event->position());
     m_dragX = event->position().x();
-    if (m_pressedLink.isEmpty() && m_dragRegion < 0)
+    if (m_pressedLink.isEmpty() && m_pressedRefusedLink.isEmpty() && m_dragRegion < 0)
         event->ignore();
 }
 
 void StructuredText::mouseReleaseEvent(QMouseEvent *event)
 {
     const QString pressed = std::exchange(m_pressedLink, QString());
+    const QString refused = std::exchange(m_pressedRefusedLink, QString());
     m_dragRegion = -1;
-    if (event->button() != Qt::LeftButton || !m_layout || pressed.isEmpty())
+    if (event->button() != Qt::LeftButton || !m_layout)
         return;
-    if (m_layout->linkAt(event->position()) != pressed)
+    if (!refused.isEmpty() && m_layout->refusedLinkAt(event->position()) == refused) {
+        emit linkRefused(QUrl(refused));
+        return;
+    }
+    if (pressed.isEmpty() || m_layout->linkAt(event->position()) != pressed)
         return;
     const QUrl url(pressed);
     emit linkActivated(url);

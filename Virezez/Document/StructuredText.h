@@ -60,6 +60,9 @@ public:
 
 signals:
     void linkActivated(const QUrl &url);
+    // A link that may not be opened (its scheme is not one of the web or of mail) was
+    // clicked; nothing was opened.
+    void linkRefused(const QUrl &url);
     // The document was replaced: parsed, emptied for a background parse, or delivered by one.
     void documentChanged();
 
@@ -96,6 +99,7 @@ private:
     BackgroundParse m_background;
     LinkHandler m_linkHandler;
     QString m_pressedLink;
+    QString m_pressedRefusedLink;
     int m_dragRegion = -1;
     qreal m_dragX = 0;
 };

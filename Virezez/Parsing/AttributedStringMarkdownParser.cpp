@@ -47,9 +47,11 @@ AttributedStringMarkdownParser::AttributedStringMarkdownParser(QUrl baseURL, Opt
 
 bool AttributedStringMarkdownParser::isClickable(const QUrl &url)
 {
+    // Schemes are allowed one by one: a scheme that nobody thought of (a local file, a
+    // script, a launcher of some program) is refused by default.
     const QString scheme = url.scheme().toLower();
-    return url.isValid() && scheme != QLatin1String("javascript") && scheme != QLatin1String("file")
-        && scheme != QLatin1String("data");
+    return url.isValid()
+        && (scheme == QLatin1String("http") || scheme == QLatin1String("https") || scheme == QLatin1String("mailto"));
 }
 
 AttributedString AttributedStringMarkdownParser::attributedString(const QString &markup) const

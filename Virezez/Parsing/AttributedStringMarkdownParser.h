@@ -30,8 +30,8 @@ public:
     const Options &options() const { return m_options; }
     const PatternProcessor &patternProcessor() const { return m_patterns; }
 
-    // Whether a link destination may be opened from a note: script, local-file and inline-data
-    // URLs never are, whatever the base URL.
+    // Whether a link destination may be opened from a note: only web pages (http, https) and
+    // mail addresses (mailto) are, whatever the base URL.
     static bool isClickable(const QUrl &url);
 
 private:

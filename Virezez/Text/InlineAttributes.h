@@ -15,8 +15,8 @@ struct InlineAttributes {
     // Destination of the enclosing link, already resolved against the base URL; empty when
     // the run is not part of a link.
     QString link;
-    // False for destinations that must never be opened from a note (script, local file and
-    // inline data schemes); such links keep their text and look but do nothing.
+    // True only for destinations that a note may open (web pages and mail addresses); other
+    // links show as their plain text and open nothing.
     bool linkClickable = false;
     // Set on the alt text of an image, which is what the note shows in its place.
     QString imageURL;

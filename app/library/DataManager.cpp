@@ -58,8 +58,10 @@ std::optional<QUrl> DataManager::documentsURL()
 bool DataManager::fileExists(const QUrl &url)
 {
     const std::optional<QUrl> documents = CloudFolder::hasIdentity() ? documentsURL() : std::nullopt;
-    if (!documents)
-        return QFileInfo::exists(url.toLocalFile());
+    if (!documents) {
+        const QFileInfo file(url.toLocalFile());
+        return file.exists() && (file.isDir() || file.size() > 0);
+    }
 
     // The views ask on every redraw, so the folder is opened, never listed: one
     // look-up of one name costs the same for ten PDFs as for ten thousand. Only
@@ -76,7 +78,8 @@ bool DataManager::fileExists(const QUrl &url)
     if (!name.isEmpty() && !name.startsWith(QLatin1Char('.'))
         && QUrl::fromLocalFile(QDir(folder).filePath(name)) == url) {
         struct stat entry;
-        present = ::fstatat(descriptor, QFile::encodeName(name).constData(), &entry, AT_SYMLINK_NOFOLLOW) == 0;
+        present = ::fstatat(descriptor, QFile::encodeName(name).constData(), &entry, AT_SYMLINK_NOFOLLOW) == 0
+               && (!S_ISREG(entry.st_mode) || entry.st_size > 0);
     }
     ::close(descriptor);
     return present;

@@ -31,6 +31,8 @@ public:
     // Whether a PDF is present at url. With a cloud identity only direct, visible
     // entries of the documents folder count, because elsewhere a file may be a stale
     // copy and a hidden entry a placeholder that the sync client has not filled yet.
+    // An empty file is no PDF (a failed write of an older version could leave one):
+    // it counts as absent, so that it is downloaded again.
     static bool fileExists(const QUrl &url);
 
     // Links the stored paper with this id to the list (and saves), or, when none is

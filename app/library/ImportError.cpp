@@ -2,6 +2,11 @@
 
 ImportError::ImportError(Kind kind) : BrivetError(describe(kind)), m_kind(kind) {}
 
+ImportError::ImportError(Kind kind, const QString &reason)
+    : BrivetError(describe(kind) + QStringLiteral(": ") + reason), m_kind(kind)
+{
+}
+
 QString ImportError::describe(Kind kind)
 {
     switch (kind) {
@@ -13,6 +18,7 @@ QString ImportError::describe(Kind kind)
     case Kind::authorMissing: return QStringLiteral("The paper's author(s) is missing");
     case Kind::invalidDownloadURL: return QStringLiteral("The download URL provided is not valid");
     case Kind::pdfAccessDenied: return QStringLiteral("Unable to access the PDF file given");
+    case Kind::pdfNotSaved: return QStringLiteral("The PDF could not be saved");
     }
     return {};
 }

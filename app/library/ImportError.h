@@ -15,9 +15,14 @@ public:
         authorMissing,
         invalidDownloadURL,
         pdfAccessDenied,
+        // The PDF, downloaded or picked, could not be written where the paper keeps it
+        // (a full disk, a folder that cannot be made); the description names the reason.
+        pdfNotSaved,
     };
 
     explicit ImportError(Kind kind);
+    // The kind's description followed by ": " and the reason.
+    ImportError(Kind kind, const QString &reason);
     Kind kind() const noexcept { return m_kind; }
     bool operator==(const ImportError &other) const noexcept { return m_kind == other.m_kind; }
 

@@ -1,15 +1,32 @@
 #include "ImportablePaper.h"
 
 #include "AppFolders.h"
-#include "DataManager.h"
 #include "FileDownload.h"
+#include "FilePlacement.h"
+#include "HttpStatusError.h"
 #include "ImportError.h"
 #include "PaperList.h"
 #include "PickedFile.h"
+#include "TransportError.h"
 
-#include <QDir>
 #include <QFile>
 #include <QPointer>
+#include <QScopeGuard>
+
+namespace {
+
+// Puts a file where the paper keeps its PDF; a stored PDF there stays as it was when that fails.
+void place(const QString &source, const QString &destination, void (*how)(const QString &, const QString &))
+{
+    try {
+        AppFolders::prepareFolderOf(destination);
+        how(source, destination);
+    } catch (const BrivetError &error) {
+        throw ImportError(ImportError::Kind::pdfNotSaved, error.description());
+    }
+}
+
+} // namespace
 
 ImportablePaper::ImportablePaper(QObject *parent) : QObject(parent) {}
 
@@ -57,28 +74,48 @@ QCoro::Task<PaperPtr> ImportablePaper::importPaper(PaperList *list)
                                          m_pdfURL, std::nullopt, QString());
     // From here on the paper is in a list, so its PDF belongs in the documents folder.
     paper->addToList(list);
-    const QString destination = paper->localURL().toLocalFile();
-    AppFolders::prepareFolderOf(destination);
 
-    if (m_pdfURL) {
+    // The form may close while the download runs; what the copy needs is held here.
+    std::optional<QUrl> picked = m_fileURL;
+    if (const std::optional<QUrl> source = m_pdfURL) {
         const QPointer<ImportablePaper> self(this);
+        QString download;
+        const auto dropDownload = qScopeGuard([&download] {
+            if (!download.isEmpty())
+                QFile::remove(download);
+        });
         try {
-            co_await FileDownload::toFile(*m_pdfURL, destination);
+            download = AppFolders::newDownloadFile();
+        } catch (const BrivetError &error) {
+            throw ImportError(Kind::pdfNotSaved, error.description());
+        }
+        try {
+            co_await FileDownload::toFile(*source, download);
+        } catch (const HttpStatusError &) {
+            throw ImportError(Kind::invalidDownloadURL);
+        } catch (const TransportError &) {
+            throw ImportError(Kind::invalidDownloadURL);
+        } catch (const BrivetError &error) { // the server answered; the disk did not take it
+            throw ImportError(Kind::pdfNotSaved, error.description());
         } catch (const std::exception &) {
             throw ImportError(Kind::invalidDownloadURL);
         }
-        if (!self) // the form closed while the download ran
-            co_return paper;
+        // A file picked while the download ran wins over it, and a pick cleared meanwhile
+        // leaves the download; a form that has gone keeps the pick it had.
+        if (self)
+            picked = m_fileURL;
+        // The picked file would replace the download at once: the stored PDF is replaced
+        // only once, by the file that stays.
+        if (!picked)
+            place(download, paper->localURL().toLocalFile(), &FilePlacement::move);
     }
 
-    if (m_fileURL) {
-        if (!PickedFile::canAccess(*m_fileURL))
+    if (picked) {
+        if (!PickedFile::canAccess(*picked))
             throw ImportError(Kind::pdfAccessDenied);
-        const QUrl target = paper->localURL();
-        if (DataManager::fileExists(target) && !QFile::remove(target.toLocalFile()))
-            throw ImportError(Kind::pdfAccessDenied);
-        if (!QFile::copy(m_fileURL->toLocalFile(), target.toLocalFile()))
-            throw ImportError(Kind::pdfAccessDenied);
+        // The picked file may be the very PDF already stored under this identifier: then
+        // it is kept as it is (FilePlacement::copy compares the files, not their paths).
+        place(picked->toLocalFile(), paper->localURL().toLocalFile(), &FilePlacement::copy);
     }
     co_return paper;
 }

@@ -42,8 +42,11 @@ public:
 
     // Checks the form (first failure wins, in the form's order), makes the paper, links
     // its side to the list, then obtains the PDF: downloaded from pdfURL, then replaced by
-    // the picked file when there is one. The paper is not inserted; the caller hands it
-    // to DataManager::add. Throws only ImportError.
+    // the picked file when there is one (the one picked when the download ends, or, if the
+    // form has gone by then, the one picked before). A PDF already stored under the id is
+    // replaced in one step, kept when that fails, and kept as it is when the picked file is
+    // that very PDF. The paper is not inserted; the caller hands it to DataManager::add.
+    // Throws only ImportError.
     QCoro::Task<PaperPtr> importPaper(PaperList *list);
 
 signals:

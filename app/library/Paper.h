@@ -77,9 +77,11 @@ public:
     // file is no error). Throws PaperError.
     void removePDF(const std::optional<QUrl> &location = std::nullopt);
     // Opens the PDF with the user's PDF viewer, downloading it first when it is not on
-    // disk. Throws PaperError; does nothing when there is no PDF to show.
+    // disk; a download is put where localURL() points when it ends. Throws PaperError;
+    // does nothing when there is no PDF to show.
     QCoro::Task<void> openPDF();
-    // Opens the paper's web page in the user's browser. Reports nothing.
+    // Opens the paper's web page in the user's browser when it is an http or https
+    // address; anything else is only logged. Reports nothing.
     QCoro::Task<void> openInBrowser();
 
 signals:

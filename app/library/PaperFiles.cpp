@@ -4,6 +4,8 @@
 
 #include "AppFolders.h"
 #include "DataManager.h"
+#include "ExternalLink.h"
+#include "FilePlacement.h"
 #include "FileDownload.h"
 #include "HttpStatusError.h"
 #include "PaperError.h"
@@ -13,6 +15,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QScopeGuard>
 
 QUrl Paper::localURL() const
 {
@@ -63,10 +66,20 @@ QCoro::Task<void> Paper::openPDF()
         co_return;
 
     const QString paperId = id();
-    const QString destination = localURL().toLocalFile();
-    AppFolders::prepareFolderOf(destination);
+    // The paper may join or leave lists while the download runs, and with them its PDF
+    // changes folder: the file is put in place only once the download is over.
+    QString download;
+    const auto dropDownload = qScopeGuard([&download] {
+        if (!download.isEmpty())
+            QFile::remove(download);
+    });
+    QString destination;
     try {
-        co_await FileDownload::toFile(*source, destination);
+        download = AppFolders::newDownloadFile();
+        co_await FileDownload::toFile(*source, download);
+        destination = localURL().toLocalFile();
+        AppFolders::prepareFolderOf(destination);
+        FilePlacement::move(download, destination);
     } catch (const HttpStatusError &) {
         throw PaperError::downloadError(paperId, SearchError::invalidResponse().description());
     } catch (const BrivetError &error) {
@@ -77,6 +90,6 @@ QCoro::Task<void> Paper::openPDF()
 
 QCoro::Task<void> Paper::openInBrowser()
 {
-    Workspace::shared().open(url());
+    ExternalLink::open(ExternalLink::Origin::webPage, url());
     co_return;
 }

@@ -15,7 +15,13 @@ public:
     // $XDG_CONFIG_HOME/Brivet/Brivet.conf: the settings Brivet keeps between runs.
     static QString settingsFile();
 
+    // A new, unused path in the temporary folder (made if missing) for a file that is
+    // being downloaded: hidden, so that it is never taken for a paper's PDF. Throws as
+    // prepareFolderOf() does.
+    static QString newDownloadFile();
+
     // Makes the folder that will hold filePath, with missing parents. The temporary
-    // folder is made readable by the user only. Returns whether the folder exists.
-    static bool prepareFolderOf(const QString &filePath);
+    // folder is made readable by the user only. Throws BrivetError naming the folder and
+    // the system's reason when it cannot be made.
+    static void prepareFolderOf(const QString &filePath);
 };

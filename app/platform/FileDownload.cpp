@@ -1,13 +1,14 @@
 #include "FileDownload.h"
 
 #include "BrivetError.h"
+#include "FileWriter.h"
 #include "HttpStatusError.h"
 #include "TransportError.h"
 #include "UrlSession.h"
 
-#include <QSaveFile>
-
 #include <limits>
+#include <memory>
+#include <optional>
 
 namespace {
 
@@ -18,25 +19,33 @@ UrlSession &downloads()
     return session;
 }
 
+bool isWebAddress(const QUrl &url)
+{
+    const QString scheme = url.scheme().toLower();
+    return scheme == QLatin1String("http") || scheme == QLatin1String("https");
+}
+
 } // namespace
 
 QCoro::Task<void> FileDownload::toFile(QUrl url, QString destination, std::chrono::milliseconds idleTimeout)
 {
-    QSaveFile file(destination);
-    bool opened = false;
-    QString writeError;
+    // Only an HTTP answer can be one with status 200. Other schemes are not even asked: a
+    // file: address of a device that never ends would otherwise be read for ever.
+    if (!isWebAddress(url))
+        throw HttpStatusError(0);
+
+    std::unique_ptr<FileWriter> file;
+    std::optional<BrivetError> writeError;
     UrlSession::BodySink write = [&](int status, const QByteArray &piece) {
         if (status != 200) // judged once the answer is complete; nothing is written
             return true;
-        if (!opened) {
-            if (!file.open(QIODevice::WriteOnly)) {
-                writeError = file.errorString();
-                return false;
-            }
-            opened = true;
-        }
-        if (file.write(piece) != piece.size()) {
-            writeError = file.errorString();
+        try {
+            if (!file)
+                file = std::make_unique<FileWriter>(destination);
+            file->write(piece);
+        } catch (const BrivetError &error) {
+            writeError = error;
+            file.reset();
             return false;
         }
         return true;
@@ -46,14 +55,13 @@ QCoro::Task<void> FileDownload::toFile(QUrl url, QString destination, std::chron
     try {
         status = co_await downloads().stream(std::move(url), std::move(write), idleTimeout);
     } catch (const TransportError &) {
-        if (!writeError.isEmpty()) // the session ended the download on our request
-            throw BrivetError(writeError);
+        if (writeError) // the session ended the download on our request
+            throw *writeError;
         throw;
     }
     if (status != 200)
         throw HttpStatusError(status);
-    if (!opened && !file.open(QIODevice::WriteOnly))
-        throw BrivetError(file.errorString());
-    if (!file.commit())
-        throw BrivetError(file.errorString());
+    if (!file) // an empty body
+        file = std::make_unique<FileWriter>(destination);
+    file->commit();
 }

@@ -15,9 +15,10 @@
 // Downloads share one URL session, with its idle time-out: a server that sends nothing
 // for idleTimeout ends the download with "The request timed out.", as a search would.
 //
-// Throws HttpStatusError for any answer but 200 (status 0 when the answer is not HTTP),
-// the session's TransportError when no whole answer came, and BrivetError with the file
-// system's description when the file cannot be written.
+// Throws HttpStatusError for any answer but 200 (status 0 for an address that is not
+// http or https, which is never fetched), the session's TransportError when no whole answer
+// came, and BrivetError with the system's reason ("No space left on device") when the file
+// cannot be written; then no file is left behind (see FileWriter).
 class FileDownload {
 public:
     // The default matches a desktop's usual wait for a silent server before giving up;

@@ -3,6 +3,7 @@
 #include "AppState.h"
 #include "DeleteFileAction.h"
 #include "DestructiveStyle.h"
+#include "ExternalLink.h"
 #include "Localized.h"
 #include "OpenBrowserAction.h"
 #include "OpenFileAction.h"
@@ -135,6 +136,11 @@ PaperDetailView::PaperDetailView(ViewEnvironment &env, PaperPtr paper, QWidget *
     // only "math" code blocks become formulas.
     m_note = new StructuredText(QString(), QUrl(), {}, m_noteSection);
     m_note->setObjectName(QStringLiteral("note"));
+    // A note's text can come from anywhere (a dropped paper): its links go out only through
+    // the gate of every address Brivet hands to other programs, which logs what it refuses.
+    m_note->setLinkHandler([](const QUrl &url) { ExternalLink::open(ExternalLink::Origin::note, url); });
+    connect(m_note, &StructuredText::linkRefused, this,
+            [](const QUrl &url) { ExternalLink::open(ExternalLink::Origin::note, url); });
     note->addWidget(m_note);
     m_noteSection->hide();
     column->addWidget(m_noteSection);

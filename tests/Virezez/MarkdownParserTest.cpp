@@ -96,7 +96,7 @@ TEST(MarkdownParser, TableColumnsAndAlignments)
     EXPECT_EQ(doc.intent(doc.intent(runWith(doc, "a")->intent).parent).kind, Kind::tableHeaderRow);
 }
 
-TEST(MarkdownParser, LinksResolveAndUnsafeSchemesAreNotClickable)
+TEST(MarkdownParser, LinksResolveAndOnlyWebAndMailLinksAreClickable)
 {
     const AttributedString doc = parse(QStringLiteral(
         "[rel](notes/a.md) [web](https://x.org) [js](javascript:alert(1)) [f](FILE:///etc/passwd) "
@@ -108,6 +108,15 @@ TEST(MarkdownParser, LinksResolveAndUnsafeSchemesAreNotClickable)
     EXPECT_TRUE(runWith(doc, "web")->attributes.linkClickable);
     EXPECT_TRUE(runWith(doc, "auto.org")->attributes.linkClickable);
     EXPECT_TRUE(runWith(doc, "www.bare.org")->attributes.linkClickable);
+    // Schemes are allowed one by one; any other is refused, also one nobody thought of.
+    const AttributedString more = parse(QStringLiteral(
+        "[mail](mailto:a@example.org) [ftp](ftp://x.org/f) [smb](smb://host/share) [app](x-some-app://run) "
+        "[web](HTTPS://x.org)"));
+    EXPECT_TRUE(runWith(more, "mail")->attributes.linkClickable);
+    EXPECT_TRUE(runWith(more, "web")->attributes.linkClickable);
+    for (const char *other : {"ftp", "smb", "app"}) {
+        EXPECT_FALSE(runWith(more, QString::fromLatin1(other))->attributes.linkClickable) << other;
+    }
     for (const char *bad : {"js", "f", "d"}) {
         const auto *run = runWith(doc, QString::fromLatin1(bad));
         ASSERT_NE(run, nullptr) << bad;

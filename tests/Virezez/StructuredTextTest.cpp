@@ -1,6 +1,8 @@
 // The note view as a widget: when it parses, what it draws, links, sideways scrolling.
 #include "StructuredText.h"
 
+#include <QSignalSpy>
+
 #include <QApplication>
 #include <QFile>
 #include <QImage>
@@ -125,6 +127,7 @@ TEST(StructuredText, ClickOpensOnlySafeLinks)
                                        "and [local](file:///etc/passwd)"));
     std::vector<QUrl> opened;
     view.setLinkHandler([&](const QUrl &url) { opened.push_back(url); });
+    QSignalSpy refused(&view, &StructuredText::linkRefused);
     present(view);
     for (const char *text : {"bad", "local", "and", "web"}) {
         const QPoint at = positionOf(view, QString::fromLatin1(text)).toPoint();
@@ -132,6 +135,10 @@ TEST(StructuredText, ClickOpensOnlySafeLinks)
     }
     ASSERT_EQ(opened.size(), 1u);
     EXPECT_EQ(opened[0], QUrl(QStringLiteral("https://example.org/a")));
+    // The refused ones are told apart, so that the application can say why nothing opened.
+    ASSERT_EQ(refused.size(), 2);
+    EXPECT_EQ(refused.at(0).at(0).toUrl(), QUrl(QStringLiteral("javascript:alert(1)")));
+    EXPECT_EQ(refused.at(1).at(0).toUrl(), QUrl(QStringLiteral("file:///etc/passwd")));
     // Hovering shows the pointing hand only over the link that can be opened.
     QTest::mouseMove(&view, positionOf(view, QStringLiteral("web")).toPoint());
     EXPECT_EQ(view.cursor().shape(), Qt::PointingHandCursor);

@@ -104,6 +104,13 @@ TEST_F(FileDownloadTest, TransportAndFileErrorsAreDescribed)
     server.setResponse({.status = 200, .body = pdfBytes(100)});
     EXPECT_THROW(awaitVoid(FileDownload::toFile(server.url("/x.pdf"), folder.filePath("missing/folder/x.pdf"))),
                  BrivetError);
+    // A file where the folder should be stops root as well, unlike a folder without write permission.
+    TemporaryDataFolder::write(folder.filePath("plain"), "a file");
+    const auto notAFolder =
+        awaitFailure<BrivetError>(FileDownload::toFile(server.url("/x.pdf"), folder.filePath("plain/x.pdf")));
+    ASSERT_TRUE(notAFolder);
+    EXPECT_EQ(notAFolder->description(), "Not a directory");
+    QFile::remove(folder.filePath("plain"));
 
     // A folder where the file should go is not replaced, not even by root.
     QDir().mkpath(target());
@@ -111,4 +118,18 @@ TEST_F(FileDownloadTest, TransportAndFileErrorsAreDescribed)
     EXPECT_THROW(awaitVoid(FileDownload::toFile(server.url("/x.pdf"), target())), BrivetError);
     EXPECT_EQ(TemporaryDataFolder::readAll(folder.filePath("paper.pdf/inside")), "kept");
     EXPECT_EQ(folderEntries(), QStringList{});
+}
+
+TEST_F(FileDownloadTest, AddressesThatAreNotHttpFetchNothing)
+{
+    const QString local = folder.filePath("local.pdf");
+    TemporaryDataFolder::write(local, "%PDF-1.4 local");
+    for (const QUrl &url : {QUrl::fromLocalFile(local), QUrl("data:application/pdf;base64,JVBERi0xLjQ="),
+                            QUrl("ftp://127.0.0.1/x.pdf"), QUrl("qrc:/x.pdf")}) {
+        SCOPED_TRACE(url.toString().toStdString());
+        const auto error = awaitFailure<HttpStatusError>(FileDownload::toFile(url, target()));
+        ASSERT_TRUE(error);
+        EXPECT_EQ(error->status(), 0);
+        EXPECT_EQ(folderEntries(), QStringList{"local.pdf"});
+    }
 }

@@ -6,6 +6,8 @@
 #include <QTimer>
 #include <QUrlQuery>
 
+#include <utility>
+
 namespace {
 
 LocalHttpServer::Request parseHead(const QByteArray &head)
@@ -59,10 +61,25 @@ void LocalHttpServer::readFrom(QTcpSocket *socket)
     m_requests.append(parseHead(buffer.left(end)));
     const Response response = m_responder ? m_responder(m_requests.last()) : m_response;
     QPointer<QTcpSocket> guarded(socket);
+    if (response.behaviour == Response::Behaviour::held) { // held from this moment on
+        Response whole = response;
+        whole.behaviour = Response::Behaviour::complete;
+        m_held.append({guarded, whole});
+        return;
+    }
     QTimer::singleShot(response.delayMs, this, [this, guarded, response] {
         if (guarded)
             answer(guarded, response);
     });
+}
+
+void LocalHttpServer::release()
+{
+    const auto held = std::exchange(m_held, {});
+    for (const auto &[socket, response] : held) {
+        if (socket)
+            answer(socket, response);
+    }
 }
 
 void LocalHttpServer::answer(QTcpSocket *socket, const Response &response)
@@ -70,6 +87,7 @@ void LocalHttpServer::answer(QTcpSocket *socket, const Response &response)
     using Behaviour = Response::Behaviour;
     if (response.behaviour == Behaviour::stall)
         return;
+
     // Clients read the status code; the reason phrase is free text.
     QByteArray head = "HTTP/1.1 " + QByteArray::number(response.status) + " Status\r\n";
     for (const auto &[name, value] : response.headers)

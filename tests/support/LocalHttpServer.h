@@ -4,6 +4,7 @@
 #include <QHash>
 #include <QList>
 #include <QObject>
+#include <QPointer>
 #include <QString>
 #include <QTcpServer>
 #include <QUrl>
@@ -36,6 +37,7 @@ public:
             stall,         // accept the request and never answer
             stallMidBody,  // headers and the first cutAfter bytes of the body, then silence
             cutOffBody,    // headers and the first cutAfter bytes of the body, then close
+            held,          // accept the request and answer completely once release() is called
         };
         int status = 200;
         QByteArray body;
@@ -54,6 +56,8 @@ public:
     void setResponse(Response response) { m_response = std::move(response); }
     void setResponder(Responder responder) { m_responder = std::move(responder); }
     const QList<Request> &requests() const { return m_requests; }
+    // Answers every request held so far, each with its whole response.
+    void release();
 
 private:
     void readFrom(QTcpSocket *socket);
@@ -63,4 +67,5 @@ private:
     Response m_response;
     Responder m_responder;
     QList<Request> m_requests;
+    QList<std::pair<QPointer<QTcpSocket>, Response>> m_held;
 };

@@ -14,11 +14,11 @@ namespace {
 
 class PaperActionsTest : public ColumnsTest {
 protected:
-    static void writePdf(const PaperPtr &paper)
+    static void writePdf(const PaperPtr &paper, const QByteArray &bytes = "%PDF-1.4")
     {
         const QString path = paper->localURL().toLocalFile();
         QDir().mkpath(QFileInfo(path).absolutePath());
-        TemporaryDataFolder::write(path, "%PDF-1.4");
+        TemporaryDataFolder::write(path, bytes);
     }
     QString alert() const
     {
@@ -63,20 +63,23 @@ TEST_F(PaperActionsTest, TheFileActionsAreEnabledByWhatIsOnDisk)
     const struct {
         const char *name;
         std::optional<QUrl> pdfURL;
-        bool localFile;
+        std::optional<QByteArray> localFile;
         bool canOpen;
         bool canDelete;
     } cases[] = {
-        {"no file, nowhere to download it from", std::nullopt, false, false, false},
-        {"no file, a PDF address", QUrl("https://arxiv.org/pdf/x"), false, true, false},
-        {"a downloaded file", std::nullopt, true, true, true},
+        {"no file, nowhere to download it from", std::nullopt, std::nullopt, false, false},
+        {"no file, a PDF address", QUrl("https://arxiv.org/pdf/x"), std::nullopt, true, false},
+        {"a downloaded file", std::nullopt, "%PDF-1.4", true, true},
+        // An older version could leave an empty file after a failed write: no PDF.
+        {"an empty file", std::nullopt, "", false, false},
+        {"an empty file, a PDF address", QUrl("https://arxiv.org/pdf/x"), "", true, false},
     };
     int n = 0;
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
         const PaperPtr paper = makePaper(QString::number(n++), {"A"}, c.pdfURL);
         if (c.localFile)
-            writePdf(paper);
+            writePdf(paper, *c.localFile);
         OpenFileAction open(env, paper, &parent);
         DeleteFileAction remove(env, paper, &parent);
         EXPECT_EQ(open.isEnabled(), c.canOpen);

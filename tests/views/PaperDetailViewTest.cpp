@@ -2,6 +2,8 @@
 // identifier, following changes, and papers that are far from ordinary.
 #include "PaperDetailView.h"
 
+#include "DocumentLayout.h"
+#include "LogCapture.h"
 #include "PaperListModel.h"
 #include "SearchEngines.h"
 #include "StructuredText.h"
@@ -284,6 +286,35 @@ TEST_F(PaperDetailViewTest, LongNoteScrollsWithTheColumn)
     QSpontaneKeyEvent::setSpontaneous(&wheel);
     qApp->notify(view->noteView(), &wheel);
     EXPECT_GT(bar->value(), 0);
+}
+
+TEST_F(PaperDetailViewTest, ANotesLinksOpenOnlyWhenTheyAreWebOrMailAddresses)
+{
+    // A note can come with a dropped paper; a click on a launcher must start nothing.
+    PaperPtr paper = storedPaper(QStringLiteral("[web](https://example.org/w) [mail](mailto:a@example.org) "
+                                                "[launcher](file:///tmp/a.desktop) [share](smb://host/share)"));
+    selectList();
+    auto view = show(paper);
+    StructuredText *note = view->noteView();
+    note->finishLayout();
+    LogCapture log;
+    for (const char *text : {"web", "mail", "launcher", "share"}) {
+        const qsizetype at = note->document().text().indexOf(QLatin1String(text));
+        QPointF point;
+        for (const TextItem &t : note->currentLayout()->textItems()) {
+            const int local = int(at) - t.textStart;
+            if (local < 0 || local >= t.layout->text().size())
+                continue;
+            const QTextLine line = t.layout->lineForTextPosition(local);
+            point = t.origin + QPointF(line.cursorToX(local) + 2, line.y() + line.height() / 2);
+        }
+        QTest::mouseClick(note, Qt::LeftButton, {}, point.toPoint());
+    }
+    EXPECT_EQ(workspace->opened, (QList<QUrl>{QUrl(QStringLiteral("https://example.org/w")),
+                                              QUrl(QStringLiteral("mailto:a@example.org"))}));
+    ASSERT_EQ(log.lines().size(), 2);
+    EXPECT_TRUE(log.lines().at(0).startsWith(QStringLiteral("Brivet: Not opening the link file:///tmp/a.desktop")));
+    EXPECT_TRUE(log.lines().at(1).startsWith(QStringLiteral("Brivet: Not opening the link smb://host/share")));
 }
 
 TEST_F(PaperDetailViewTest, HugeNoteNeverHoldsTheWindow)

@@ -326,12 +326,16 @@ TEST_F(PaperImporterViewTest, AnImportStillStoresItsPaperWhenTheSheetClosedMeanw
     PaperImporterView *form = openSheet();
     fillIn(form);
     type(form, "downloadURL", server.url(QStringLiteral("/paper.pdf")).toString());
+    pick(form, pdf);
     QTest::mouseClick(form->findChild<RoundIconButton *>(QStringLiteral("confirm")), Qt::LeftButton);
     QTest::mouseClick(form->findChild<RoundIconButton *>(QStringLiteral("cancel")), Qt::LeftButton);
     EXPECT_EQ(host.dismissals(), 1);
     QTRY_VERIFY_WITH_TIMEOUT(!host.sheet(), 5000);
     QTRY_COMPARE_WITH_TIMEOUT(papersOfList().size(), 1, 10000);
     EXPECT_EQ(papersOfList().first()->id(), QStringLiteral("2401.12345"));
+    // The picked file still wins over the download, as it would with the form open.
+    EXPECT_EQ(TemporaryDataFolder::readAll(papersOfList().first()->localURL().toLocalFile()),
+              QByteArray("%PDF-1.4 picked"));
 }
 
 TEST_F(PaperImporterViewTest, IdentifiersNeverPlaceTheirPdfOutsideTheDocumentsFolder)
