@@ -1,6 +1,7 @@
 #include "SingleInstance.h"
 
 #include "AppFolders.h"
+#include "BrivetError.h"
 #include "Log.h"
 
 #include <QCoreApplication>
@@ -81,8 +82,12 @@ QString SingleInstance::notAnsweringMessage()
 
 SingleInstance::Outcome SingleInstance::start(const QByteArray &activationToken)
 {
-    if (!AppFolders::prepareFolderOf(m_storeFile))
+    try {
+        AppFolders::prepareFolderOf(m_storeFile);
+    } catch (const BrivetError &) {
+        // No folder, no lock: opening the store fails next and says why.
         return Outcome::Running;
+    }
     QDeadlineTimer deadline(answerTime);
     for (;;) {
         if (m_lock.tryLock(0)) {
