@@ -48,6 +48,9 @@ SidebarView::SidebarView(ViewEnvironment &environment, QWidget *parent)
     m_tree->setDragDropMode(QAbstractItemView::DropOnly);
     m_tree->setAcceptDrops(true);
     m_tree->setDropIndicatorShown(true);
+    // Lists take drops, never places between rows: a drop near a row's top or bottom edge is
+    // still a drop on that row, not one between it and its neighbour.
+    m_tree->setDragDropOverwriteMode(true);
     m_tree->setDefaultDropAction(Qt::CopyAction);
     m_tree->expandAll();
     // New sections never appear, but a reset (none is ever made) would fold them.
