@@ -12,6 +12,8 @@
 #include <QFile>
 #include <QMenu>
 #include <QTimer>
+#include <QToolBar>
+#include <QToolTip>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QSignalSpy>
@@ -164,6 +166,22 @@ TEST_F(SidebarTest, NewListTwiceMakesTwoUntitledFoldersAndSelectsTheSecond)
     EXPECT_EQ(highlighted(), lists[1]->id());
     EXPECT_EQ(appState().selectedPaper(), nullptr);
     EXPECT_EQ(editor(), nullptr) << "the name field takes no focus by itself";
+}
+
+TEST_F(SidebarTest, NewListShowsNoHelpText)
+{
+    QWidget *button = sidebar.findChild<QToolBar *>()->widgetForAction(sidebar.newListAction());
+    ASSERT_TRUE(button);
+    EXPECT_EQ(button->property("text").toString(), "New List");
+    QToolTip::hideText();
+    // What resting the pointer on the button asks for.
+    const QPoint at = button->rect().center();
+    QHelpEvent help(QEvent::ToolTip, at, button->mapToGlobal(at));
+    QCoreApplication::sendEvent(button, &help);
+    EXPECT_FALSE(QToolTip::isVisible());
+    EXPECT_EQ(QToolTip::text(), QString());
+    EXPECT_EQ(button->toolTip(), QString());
+    QToolTip::hideText();
 }
 
 TEST_F(SidebarTest, DeletingClearsTheWindowsSelectionAndTheHighlightAndKeepsThePapers)
