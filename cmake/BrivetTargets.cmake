@@ -33,7 +33,7 @@ function(brivet_add_tests)
     target_link_libraries(${_target} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gtest_main)
     target_compile_definitions(${_target} PRIVATE
       BRIVET_TEST_DATA_DIR="${BRIVET_TEST_DATA_DIR}"
-      BRIVET_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
+      BRIVET_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
     add_test(NAME ${ARG_PREFIX}.${_name} COMMAND ${_target})
     set_tests_properties(${ARG_PREFIX}.${_name} PROPERTIES
       ENVIRONMENT "QT_QPA_PLATFORM=offscreen" TIMEOUT 600)

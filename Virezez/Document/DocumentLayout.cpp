@@ -2,6 +2,7 @@
 
 #include "DocumentPainter.h"
 #include "TableLayout.h"
+#include "UncoveredScriptReports.h"
 
 #include <QElapsedTimer>
 #include <QFontInfo>
@@ -52,6 +53,8 @@ DocumentLayout::DocumentLayout(const AttributedString &document, const BlockTree
     , m_inline(document, tree, style)
     , m_width(std::max<qreal>(1, width))
 {
+    // Notes quote text in any script; Qt's reports of the fonts it lacks for one are no news.
+    dropUncoveredScriptReports();
     Frame root;
     root.width = m_width;
     root.color = style.paragraph().color;

@@ -30,6 +30,7 @@ public:
     PaperPtr selectedPaper() const { return m_selectedPaper; }
     void setSelectedPaper(const PaperPtr &paper);
 
+    // Whether a note editor is open, in any window.
     bool showEditor() const { return m_showEditor; }
     void setShowEditor(bool show);
 

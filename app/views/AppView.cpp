@@ -21,6 +21,8 @@
 
 #include <qcoro/qcorotask.h>
 
+#include <algorithm>
+
 namespace {
 
 constexpr int sidebarWidth = 220;
@@ -79,6 +81,38 @@ QList<QDialog *> sheetsOpen()
     return open;
 }
 
+// Whether a sheet other than `own` is on screen.
+bool otherSheetOpen(const QDialog *own)
+{
+    const QList<QDialog *> open = sheetsOpen();
+    return std::any_of(open.cbegin(), open.cend(), [own](const QDialog *sheet) { return sheet != own; });
+}
+
+// The sheet whose editor holds this paper, in any window.
+QDialog *sheetEditing(const PaperPtr &paper)
+{
+    if (!paper)
+        return nullptr;
+    for (QDialog *sheet : sheetsOpen()) {
+        const auto *editor = sheet->findChild<NoteEditorView *>();
+        if (editor && editor->paper() == paper)
+            return sheet;
+    }
+    return nullptr;
+}
+
+// The sheet's window comes to the front, and the sheet on top of it takes the keyboard.
+void bringForward(QDialog *sheet)
+{
+    if (QWidget *window = sheet->parentWidget() ? sheet->parentWidget()->window() : nullptr) {
+        if (window->isMinimized())
+            window->showNormal();
+        window->raise();
+    }
+    sheet->raise();
+    sheet->activateWindow();
+}
+
 } // namespace
 
 AppView::AppView(ViewEnvironment &env, QWidget *parent)
@@ -115,7 +149,7 @@ AppView::AppView(ViewEnvironment &env, QWidget *parent)
 AppView::~AppView()
 {
     // A sheet closed by the window's end is dismissed like any other.
-    if (m_editorSheet)
+    if (m_editorSheet && !otherSheetOpen(m_editorSheet))
         m_env.appState.setShowEditor(false);
 }
 
@@ -180,9 +214,25 @@ void AppView::searchEnded()
     emit searchFinished();
 }
 
-// The sheet follows the shared flag; dismissing it clears the flag. Every window
-// reads the same flag, so only the active window (or, with none active, the first
-// to see the change) shows the sheet: one editor per note.
+void AppView::takeNotes(const PaperPtr &paper)
+{
+    if (QDialog *sheet = sheetEditing(paper)) {
+        bringForward(sheet);
+        return;
+    }
+    // A window shows one sheet at a time, and its editor keeps its paper (the sheet is modal,
+    // so only a caller other than the window's own controls gets here).
+    if (m_editorSheet) {
+        bringForward(m_editorSheet);
+        return;
+    }
+    openEditorSheet(paper);
+    m_env.appState.setShowEditor(true);
+}
+
+// The flag set elsewhere opens a sheet for the selected paper when no window shows one: in the
+// active window, or with none active, in the first to see the change. Clearing it closes every
+// sheet; dismissing the last sheet clears it.
 void AppView::followEditorFlag()
 {
     const bool show = m_env.appState.showEditor();
@@ -191,16 +241,16 @@ void AppView::followEditorFlag()
             m_editorSheet->close();
         return;
     }
-    if (m_editorSheet)
+    if (m_editorSheet || !sheetsOpen().isEmpty())
         return;
     QWidget *active = QApplication::activeWindow();
     if (active && active != window())
         return;
-    for (QDialog *sheet : sheetsOpen()) {
-        if (sheet->parentWidget() != window())
-            return;
-    }
+    openEditorSheet(m_env.appState.selectedPaper());
+}
 
+void AppView::openEditorSheet(const PaperPtr &paper)
+{
     auto *sheet = new QDialog(window());
     sheet->setObjectName(QStringLiteral("noteEditorSheet"));
     sheet->setWindowModality(Qt::WindowModal);
@@ -208,13 +258,15 @@ void AppView::followEditorFlag()
     sheet->setAccessibleName(localized("Notes"));
     auto *layout = new QVBoxLayout(sheet);
     layout->setContentsMargins(0, 0, 0, 0);
-    if (const PaperPtr paper = m_env.appState.selectedPaper())
+    if (paper)
         layout->addWidget(new NoteEditorView(m_env, paper, sheet));
     else
         sheet->resize(emptySheetSize);
-    connect(sheet, &QDialog::finished, this, [this] {
-        m_editorSheet = nullptr;
-        m_env.appState.setShowEditor(false);
+    connect(sheet, &QDialog::finished, this, [this, sheet] {
+        if (m_editorSheet == sheet)
+            m_editorSheet = nullptr;
+        if (!otherSheetOpen(sheet))
+            m_env.appState.setShowEditor(false);
     });
     m_editorSheet = sheet;
     sheet->open();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Paper.h"
 #include "ViewEnvironment.h"
 
 #include <QDialog>
@@ -18,6 +19,10 @@ class SidebarView;
 // The content of a main window: sidebar, content and detail columns side by side,
 // the window's search field (which the window puts into its tool bar) and the
 // note-editor sheet.
+//
+// Note editors: each window shows at most one, each paper is edited in at most one, and an
+// open editor keeps the paper it was opened on. AppState's editor flag is set while any
+// window shows one.
 class AppView : public QWidget {
     Q_OBJECT
 public:
@@ -32,6 +37,10 @@ public:
     QWidget *detail() const;
     // The note-editor sheet while it is open.
     QDialog *editorSheet() const { return m_editorSheet; }
+    // "Take Notes" chosen in this window: an editor for the paper (none for an empty sheet)
+    // opens here, unless one is already open on that paper, here or in another window, which
+    // is brought to the front instead.
+    void takeNotes(const PaperPtr &paper);
 
     // What Return in the search field does: searches the selected engine for the
     // field's text, unchanged. Does nothing while a list or nothing is selected.
@@ -47,6 +56,7 @@ private:
     void updatePrompt();
     void showDetail();
     void followEditorFlag();
+    void openEditorSheet(const PaperPtr &paper);
     void searchEnded();
 
     ViewEnvironment &m_env;

@@ -9,13 +9,18 @@
 #include "ViewEnvironment.h"
 
 #include <QCoreApplication>
+#include <QEvent>
 #include <QFrame>
 #include <QPlainTextEdit>
 #include <QPointer>
+#include <QRegion>
 #include <QTextDocument>
 #include <QThread>
 #include <QThreadPool>
 #include <QVBoxLayout>
+
+#include <algorithm>
+#include <cmath>
 
 const QString NoteEditorView::kDefaultNote =
     QStringLiteral("# My new note\n\nStart your note here. Brivet supports Markdown in notes!");
@@ -39,6 +44,10 @@ NoteEditorView::NoteEditorView(ViewEnvironment &env, PaperPtr paper, QWidget *pa
     m_editor->setAccessibleName(localized("Notes"));
     m_editor->setFont(textStyleFont(TextStyle::body));
     m_editor->setMinimumHeight(150);
+    // A rounded field of its own, without the frame of a plain text box: the frame would be cut
+    // at the corners.
+    m_editor->setFrameShape(QFrame::NoFrame);
+    m_editor->installEventFilter(this);
     m_editor->document()->setDocumentLayout(new LooseLineLayout(m_editor->document(), kLooseLineHeight));
 
     auto *editorRow = new QHBoxLayout;
@@ -74,6 +83,30 @@ struct LoadedDocument {
 };
 
 } // namespace
+
+bool NoteEditorView::eventFilter(QObject *watched, QEvent *event)
+{
+    // The text area, scroll bars included, is clipped to its rounded outline at every size.
+    if (watched == m_editor && event->type() == QEvent::Resize)
+        m_editor->setMask(roundedOutline(m_editor->rect(), kCornerRadius));
+    return QWidget::eventFilter(watched, event);
+}
+
+QRegion NoteEditorView::roundedOutline(const QRect &rect, int radius)
+{
+    // Row by row, the pixels whose centres lie inside each corner's quarter circle: the same at
+    // all four corners (a polygon's region leaves the right and bottom edges a pixel longer).
+    radius = std::min({radius, rect.width() / 2, rect.height() / 2});
+    QRegion outline(rect.adjusted(0, radius, 0, -radius));
+    for (int row = 0; row < radius; ++row) {
+        const qreal rise = radius - (row + 0.5);
+        const int inset = int(std::ceil(radius - std::sqrt(qreal(radius * radius) - rise * rise) - 0.5));
+        const int width = rect.width() - 2 * inset;
+        outline += QRect(rect.left() + inset, rect.top() + row, width, 1);
+        outline += QRect(rect.left() + inset, rect.bottom() - row, width, 1);
+    }
+    return outline;
+}
 
 void NoteEditorView::startLoading()
 {

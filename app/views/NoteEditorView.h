@@ -2,6 +2,7 @@
 
 #include "Paper.h"
 
+#include <QRegion>
 #include <QWidget>
 
 #include <atomic>
@@ -23,6 +24,8 @@ public:
     static const QString kDefaultNote;
     // Line height of the editor as a multiple of the font's.
     static constexpr qreal kLooseLineHeight = 1.3;
+    // Corner radius of the text area's outline.
+    static constexpr int kCornerRadius = 5;
     // Notes longer than this (in characters) are made into an editable text on a worker thread,
     // so that the sheet opens at once; the editor takes input once the text is in place.
     static constexpr qsizetype kBackgroundLoadChars = 128 * 1024;
@@ -41,6 +44,9 @@ public:
 
     QSize sizeHint() const override { return {640, 520}; }
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 signals:
     // The sheet is to close: after a save or a cancel.
     void dismissRequested();
@@ -48,6 +54,7 @@ signals:
     void loaded();
 
 private:
+    static QRegion roundedOutline(const QRect &rect, int radius);
     void startLoading();
     void install(QTextDocument *document);
 

@@ -12,6 +12,7 @@
 #include "Symbols.h"
 #include "ViewEnvironment.h"
 
+#include <QEvent>
 #include <QHeaderView>
 #include <QMenu>
 #include <QScopedValueRollback>
@@ -32,6 +33,13 @@ SidebarView::SidebarView(ViewEnvironment &environment, QWidget *parent)
     m_toolBar->setIconSize(QSize(16, 16));
     m_newList = m_toolBar->addAction(symbolIcon(QStringLiteral("plus")), localized("New List"));
     connect(m_newList, &QAction::triggered, this, [this] { createList(); });
+    // The button says what it does; it has no help text, not even the one a tool button
+    // makes of its action's text.
+    if (QWidget *button = m_toolBar->widgetForAction(m_newList)) {
+        button->setToolTip(QString());
+        button->installEventFilter(this);
+        m_newListButton = button;
+    }
 
     m_tree->setModel(m_model);
     m_tree->setItemDelegate(new SidebarDelegate(m_tree));
@@ -48,6 +56,9 @@ SidebarView::SidebarView(ViewEnvironment &environment, QWidget *parent)
     m_tree->setDragDropMode(QAbstractItemView::DropOnly);
     m_tree->setAcceptDrops(true);
     m_tree->setDropIndicatorShown(true);
+    // Lists take drops, never places between rows: a drop near a row's top or bottom edge is
+    // still a drop on that row, not one between it and its neighbour.
+    m_tree->setDragDropOverwriteMode(true);
     m_tree->setDefaultDropAction(Qt::CopyAction);
     m_tree->expandAll();
     // New sections never appear, but a reset (none is ever made) would fold them.
@@ -64,6 +75,15 @@ SidebarView::SidebarView(ViewEnvironment &environment, QWidget *parent)
     layout->addWidget(m_toolBar);
     layout->addWidget(m_tree);
     showAppStateSelection();
+}
+
+bool SidebarView::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_newListButton && event->type() == QEvent::ToolTip) {
+        event->accept();
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void SidebarView::showEvent(QShowEvent *event)

@@ -31,6 +31,7 @@ public:
     void deleteList(const PaperListPtr &list);
 
 protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void showEvent(QShowEvent *event) override;
 
 private:
@@ -44,5 +45,6 @@ private:
     SidebarTreeView *m_tree;
     QToolBar *m_toolBar;
     QAction *m_newList;
+    QWidget *m_newListButton = nullptr;
     bool m_followingAppState = false;
 };

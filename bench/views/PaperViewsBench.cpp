@@ -25,7 +25,6 @@
 #include <QThreadPool>
 #include <QVBoxLayout>
 #include <benchmark/benchmark.h>
-#include <cstdio>
 #include <functional>
 
 namespace {
@@ -231,17 +230,9 @@ BENCHMARK(BM_OpenEditorOn1MNoteUntilEditable)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_KeystrokeIn1MNote)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_OpenImporterForm)->Unit(benchmark::kMillisecond);
 
-// The offscreen platform's font database complains once per font and script it cannot shape.
-void quietFontWarnings(QtMsgType type, const QMessageLogContext &, const QString &message)
-{
-    if (type != QtWarningMsg || !message.startsWith(QLatin1String("OpenType support missing")))
-        fprintf(stderr, "%s\n", qPrintable(message));
-}
-
 int main(int argc, char **argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    qInstallMessageHandler(quietFontWarnings);
     QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();

@@ -1,4 +1,5 @@
 #include "AppView.h"
+#include "ArticleContextMenu.h"
 #include "NoteEditorView.h"
 #include "PaperDetailView.h"
 #include "PaperList.h"
@@ -171,6 +172,60 @@ TEST_F(MainWindowTest, TheNoteEditorSheetFollowsTheFlagInOneWindow)
     second->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_FALSE(state.showEditor());
+}
+
+// "Take Notes" opens an editor in the window it was chosen in, even with another window's editor
+// open; each editor keeps its paper, and a paper already being edited brings its editor forward.
+TEST_F(MainWindowTest, TakeNotesOpensOneEditorPerPaperInTheWindowItWasChosenIn)
+{
+    MainWindow *first = openWindow();
+    MainWindow *second = openWindow();
+    auto list = makeList("Reading");
+    auto one = std::make_shared<Paper>(), two = std::make_shared<Paper>();
+    // Chosen from a paper's context menu, as a user would, in the given window.
+    const auto takeNotes = [&](MainWindow *window, const PaperPtr &paper) {
+        ArticleContextMenu menu(window->environment(), paper, list, window->appView()->splitter()->widget(1));
+        QAction *action = menu.actions().value(0);
+        ASSERT_TRUE(action);
+        ASSERT_EQ(action->text(), "Take Notes");
+        action->trigger();
+    };
+    const auto editing = [](MainWindow *window) -> PaperPtr {
+        const QDialog *sheet = sheetOf(window);
+        const auto *editor = sheet ? sheet->findChild<NoteEditorView *>() : nullptr;
+        return editor ? editor->paper() : nullptr;
+    };
+
+    activate(first);
+    takeNotes(first, one);
+    ASSERT_TRUE(sheetOf(first));
+    EXPECT_EQ(editing(first), one);
+    EXPECT_TRUE(state.showEditor());
+
+    activate(second);
+    takeNotes(second, two);
+    ASSERT_TRUE(sheetOf(second)) << "an editor in the window where it was asked for";
+    EXPECT_TRUE(sheetOf(second)->isVisible());
+    EXPECT_EQ(editing(second), two);
+    EXPECT_EQ(editing(first), one) << "an open editor keeps its paper";
+    EXPECT_EQ(state.selectedPaper(), two);
+
+    // The second window's editor goes; the first one's stays, and so does the flag.
+    QTest::keyClick(sheetOf(second), Qt::Key_Escape);
+    EXPECT_FALSE(sheetOf(second));
+    EXPECT_TRUE(state.showEditor()) << "an editor is still open";
+    activate(second);
+
+    // The paper being edited in the first window: that editor comes forward, none opens here.
+    takeNotes(second, one);
+    EXPECT_FALSE(sheetOf(second)) << "one editor per paper";
+    EXPECT_EQ(editing(first), one);
+    EXPECT_TRUE(QTest::qWaitForWindowActive(sheetOf(first)));
+    EXPECT_EQ(QApplication::activeWindow(), sheetOf(first));
+
+    QTest::keyClick(sheetOf(first), Qt::Key_Escape);
+    EXPECT_FALSE(sheetOf(first));
+    EXPECT_FALSE(state.showEditor()) << "the last editor gone clears the flag";
 }
 
 TEST_F(MainWindowTest, MenusHoldTheWindowCommandsAndAbout)

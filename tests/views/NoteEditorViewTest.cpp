@@ -13,6 +13,7 @@
 #include "ViewTestSupport.h"
 
 #include <QDialog>
+#include <QImage>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QSignalSpy>
@@ -117,6 +118,34 @@ TEST_F(NoteEditorViewTest, LooksLikeTheSheetItIs)
     host.sheet()->resize(host.sheet()->width(), host.sheet()->height() + 200);
     QApplication::processEvents();
     EXPECT_EQ(edit->height(), before + 200);
+}
+
+// The text area is a rounded field: at each corner the sheet shows through, a few pixels in
+// the field begins, and the straight edges between are the field's, at any size.
+TEST_F(NoteEditorViewTest, TheTextAreaHasRoundedCorners)
+{
+    NoteEditorView *editor = openSheet(storedPaper(QString()));
+    QPlainTextEdit *edit = textOf(editor);
+    for (const int taller : {0, 120}) {
+        SCOPED_TRACE(taller);
+        host.sheet()->resize(host.sheet()->width(), host.sheet()->height() + taller);
+        QApplication::processEvents();
+        const QImage shot = editor->grab().toImage();
+        const QRect area = edit->geometry();
+        const QColor sheet = shot.pixelColor(area.left() - 3, area.center().y());
+        const QColor field = shot.pixelColor(area.center().x(), area.bottom() - 2);
+        ASSERT_NE(sheet, field) << "the field stands out from the sheet";
+        const QPoint corners[] = {area.topLeft(), area.topRight(), area.bottomLeft(), area.bottomRight()};
+        for (const QPoint &corner : corners) {
+            const QPoint inward(corner.x() == area.left() ? 1 : -1, corner.y() == area.top() ? 1 : -1);
+            EXPECT_EQ(shot.pixelColor(corner), sheet) << corner.x() << "," << corner.y();
+            EXPECT_EQ(shot.pixelColor(corner + QPoint(2 * inward.x(), 0)), sheet) << corner.x() << "," << corner.y();
+            EXPECT_EQ(shot.pixelColor(corner + QPoint(0, 2 * inward.y())), sheet) << corner.x() << "," << corner.y();
+            EXPECT_NE(shot.pixelColor(corner + inward * 5), sheet) << corner.x() << "," << corner.y();
+        }
+        EXPECT_EQ(shot.pixelColor(area.left(), area.center().y()), field) << "straight edges are the field's";
+        EXPECT_EQ(shot.pixelColor(area.center().x(), area.bottom()), field);
+    }
 }
 
 TEST_F(NoteEditorViewTest, SaveWritesThroughTheSetterAndCloses)

@@ -12,6 +12,8 @@
 #include <QFile>
 #include <QMenu>
 #include <QTimer>
+#include <QToolBar>
+#include <QToolTip>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QSignalSpy>
@@ -39,9 +41,12 @@ protected:
     // What a drop of these bytes on a row does, through the view as a drop would arrive.
     bool drop(const QModelIndex &row, const QString &format, const QByteArray &bytes)
     {
+        return dropAt(tree().visualRect(row).center(), format, bytes);
+    }
+    bool dropAt(const QPoint &at, const QString &format, const QByteArray &bytes)
+    {
         QMimeData data;
         data.setData(format, bytes);
-        const QPoint at = tree().visualRect(row).center();
         QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, {});
         QCoreApplication::sendEvent(tree().viewport(), &enter);
         QDragMoveEvent move(at, Qt::CopyAction, &data, Qt::LeftButton, {});
@@ -161,6 +166,22 @@ TEST_F(SidebarTest, NewListTwiceMakesTwoUntitledFoldersAndSelectsTheSecond)
     EXPECT_EQ(highlighted(), lists[1]->id());
     EXPECT_EQ(appState().selectedPaper(), nullptr);
     EXPECT_EQ(editor(), nullptr) << "the name field takes no focus by itself";
+}
+
+TEST_F(SidebarTest, NewListShowsNoHelpText)
+{
+    QWidget *button = sidebar.findChild<QToolBar *>()->widgetForAction(sidebar.newListAction());
+    ASSERT_TRUE(button);
+    EXPECT_EQ(button->property("text").toString(), "New List");
+    QToolTip::hideText();
+    // What resting the pointer on the button asks for.
+    const QPoint at = button->rect().center();
+    QHelpEvent help(QEvent::ToolTip, at, button->mapToGlobal(at));
+    QCoreApplication::sendEvent(button, &help);
+    EXPECT_FALSE(QToolTip::isVisible());
+    EXPECT_EQ(QToolTip::text(), QString());
+    EXPECT_EQ(button->toolTip(), QString());
+    QToolTip::hideText();
 }
 
 TEST_F(SidebarTest, DeletingClearsTheWindowsSelectionAndTheHighlightAndKeepsThePapers)
@@ -346,6 +367,52 @@ TEST_F(SidebarTest, DropsOnAListAddPapersOnceAndRefuseAnythingElse)
     for (const QModelIndex &row : {rowOf(arxivEngineId()), model().sectionIndex(SidebarModel::librarySection)})
         EXPECT_FALSE(drop(row, format, json(makePaper("nowhere"))));
     EXPECT_EQ(context().fetchCount(Paper::withId("nowhere")), 0);
+}
+
+// Anywhere on a list row is that row, its edges included; the edges of other rows and the
+// space below the last row take nothing.
+TEST_F(SidebarTest, ADropOnTheEdgeOfAListRowLandsOnThatRow)
+{
+    auto first = makeList("First");
+    auto second = makeList("Second");
+    const QString format = TransferablePaper::mimeType;
+    const auto json = [](const QString &id) { return TransferablePaper(*makePaper(id)).toJson(); };
+    const auto ids = [](const PaperListPtr &list) {
+        QStringList shown;
+        for (Paper *p : list->papers().value_or(QList<Paper *>{}))
+            shown << p->id();
+        return shown;
+    };
+
+    for (const PaperListPtr &list : {first, second}) {
+        const QRect rect = tree().visualRect(rowOf(list->id()));
+        ASSERT_GT(rect.height(), 12) << "a row tall enough to have edges";
+        const QString top = list->name() + "-top", bottom = list->name() + "-bottom";
+        EXPECT_TRUE(dropAt({rect.center().x(), rect.top()}, format, json(top)));
+        EXPECT_TRUE(dropAt({rect.center().x(), rect.bottom()}, format, json(bottom)));
+        EXPECT_TRUE(dropAt({rect.left() + 2, rect.top() + 3}, format, json(list->name() + "-corner")));
+        EXPECT_EQ(ids(list), (QStringList{top, bottom, list->name() + "-corner"}));
+    }
+
+    const QModelIndex library = model().sectionIndex(SidebarModel::librarySection);
+    const QRect lastRow = tree().visualRect(rowOf(second->id()));
+    ASSERT_LT(lastRow.bottom() + 20, tree().viewport()->height()) << "room below the last row";
+    const struct {
+        const char *name;
+        QPoint at;
+    } refused[] = {
+        {"top of an engine row", tree().visualRect(rowOf(adsEngineId())).topLeft() + QPoint(20, 0)},
+        {"bottom of an engine row", tree().visualRect(rowOf(adsEngineId())).bottomLeft() + QPoint(20, 0)},
+        {"top of a section header", tree().visualRect(library).topLeft() + QPoint(20, 0)},
+        {"bottom of a section header", tree().visualRect(library).bottomLeft() + QPoint(20, 0)},
+        {"empty space below the lists", lastRow.bottomLeft() + QPoint(20, 10)},
+    };
+    for (const auto &r : refused) {
+        SCOPED_TRACE(r.name);
+        EXPECT_FALSE(dropAt(r.at, format, json("nowhere")));
+    }
+    EXPECT_EQ(context().fetchCount(Paper::withId("nowhere")), 0);
+    EXPECT_EQ(ids(first).size() + ids(second).size(), 6) << "no list took a refused drop";
 }
 
 TEST_F(SidebarTest, APaperDraggedFromOneWindowDropsOnAListOfAnother)

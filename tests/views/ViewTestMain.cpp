@@ -5,26 +5,9 @@
 #include <QApplication>
 #include <gtest/gtest.h>
 
-namespace {
-
-QtMessageHandler previousHandler = nullptr;
-
-// The offscreen platform's font database complains once per font and script it cannot shape
-// with OpenType; that is noise here, everything else still goes through.
-void quietFontWarnings(QtMsgType type, const QMessageLogContext &context, const QString &message)
-{
-    if (type == QtWarningMsg && message.startsWith(QLatin1String("OpenType support missing")))
-        return;
-    if (previousHandler)
-        previousHandler(type, context, message);
-}
-
-} // namespace
-
 int main(int argc, char **argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    previousHandler = qInstallMessageHandler(quietFontWarnings);
     QApplication app(argc, argv);
     BrivetApp::configureApplication();
     ::testing::InitGoogleTest(&argc, argv);
