@@ -124,6 +124,12 @@ void BrivetApp::quit()
     m_unsavedChangesGuard->requestQuit();
 }
 
+void BrivetApp::quitWithoutAsking()
+{
+    m_unsavedChangesGuard->sessionEnding(false);
+    closeWindowsAndQuit();
+}
+
 void BrivetApp::closeWindowsAndQuit()
 {
     for (MainWindow *window : windows())

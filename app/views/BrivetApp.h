@@ -58,6 +58,10 @@ public:
     // Closes every window and leaves the event loop, once the library is saved or
     // the user agreed to lose what cannot be saved.
     void quit();
+    // Quits at once, without asking: the session or the system is ending the process
+    // and will not wait for an answer. What cannot be saved is given up, with a line
+    // on standard error and a non-zero exit status (see finish()).
+    void quitWithoutAsking();
     UnsavedChangesGuard &unsavedChangesGuard() { return *m_unsavedChangesGuard; }
 
     // Ends the application once its event loop is over: writes what the library

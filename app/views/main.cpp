@@ -1,5 +1,6 @@
 #include "BrivetApp.h"
 #include "SingleInstance.h"
+#include "TerminationSignals.h"
 
 #include <QApplication>
 
@@ -11,6 +12,10 @@ int main(int argc, char **argv)
     const QByteArray activationToken = SingleInstance::launchActivationToken();
     QApplication application(argc, argv);
     BrivetApp::configureApplication();
+    // Ended from outside (the session, the service manager, Ctrl+C): save first, and let
+    // the exit status say when that was not possible. Taken from here on, so that a signal
+    // that comes while the library is being opened waits for the event loop.
+    TerminationSignals termination;
 
     // One Brivet per library: a second launch opens its window in the running one.
     SingleInstance instance(LibrarySchema::configuration().filePath());
@@ -32,6 +37,7 @@ int main(int argc, char **argv)
         return 1;
     }
     QObject::connect(&instance, &SingleInstance::windowRequested, brivet.get(), &BrivetApp::openWindowForLaunch);
+    QObject::connect(&termination, &TerminationSignals::received, brivet.get(), &BrivetApp::quitWithoutAsking);
     brivet->newWindow();
     const int status = application.exec();
     // Saves what the store still holds (changes it cannot write make the status non-zero);

@@ -1,5 +1,6 @@
 // Brivet started again on a library that a Brivet already runs: real `brivet` processes
 // against a running Brivet, in this process or in another.
+#include "BrivetProcess.h"
 #include "EnvironmentVariable.h"
 #include "ModelQuery.h"
 #include "PaperList.h"
@@ -20,50 +21,6 @@
 #include <vector>
 
 namespace {
-
-constexpr int processTime = 120000;
-
-// The session's private runtime folder, where the running Brivet listens.
-class RuntimeFolder {
-public:
-    RuntimeFolder() { QFile::setPermissions(m_dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner); }
-
-private:
-    QTemporaryDir m_dir;
-    EnvironmentVariable m_variable{"XDG_RUNTIME_DIR", m_dir.path().toUtf8()};
-};
-
-QString storeFile()
-{
-    return LibrarySchema::configuration().filePath();
-}
-
-// A `brivet` launched with this process's environment (its user folders), and what is changed.
-std::unique_ptr<QProcess> launchBrivet(const QMap<QString, QString> &changes = {})
-{
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    for (auto change = changes.begin(); change != changes.end(); ++change)
-        environment.insert(change.key(), change.value());
-    auto brivet = std::make_unique<QProcess>();
-    brivet->setProcessEnvironment(environment);
-    brivet->start(QStringLiteral(BRIVET_EXECUTABLE), {});
-    return brivet;
-}
-
-// Waits with the event loop running, so that a Brivet in this process can answer.
-bool finishes(QProcess &brivet)
-{
-    return QTest::qWaitFor([&] { return brivet.state() == QProcess::NotRunning; }, processTime);
-}
-
-bool listens(const QString &serverPath)
-{
-    return QTest::qWaitFor([&] {
-        QLocalSocket probe;
-        probe.connectToServer(serverPath);
-        return probe.waitForConnected(100);
-    }, processTime);
-}
 
 // A lock taken a minute ago: its holder is past starting up and gets no more than the
 // time to answer.
