@@ -70,6 +70,15 @@ CrossFade::CrossFade(QWidget *widget, QWidget *host)
         host = widget;
     m_host = host;
     m_place = QRect(widget->mapTo(host, QPoint(0, 0)), widget->size());
+    // Changes that come faster than a fade lasts (a key held down in a list) take no picture
+    // each, which would paint the old look once more before the new one shows: the picture
+    // still fading there goes on fading, over the newest content.
+    for (QWidget *child : host->findChildren<QWidget *>(QLatin1String(overlayName), Qt::FindDirectChildrenOnly)) {
+        if (child->isVisible() && child->geometry().intersects(m_place)) {
+            m_running = child;
+            return;
+        }
+    }
     // Taken from the window, so that what shows through the widget (its parents' background)
     // is in the picture too; only what lies in the widget's place is painted.
     QWidget *window = widget->window();
@@ -78,12 +87,8 @@ CrossFade::CrossFade(QWidget *widget, QWidget *host)
 
 CrossFade::~CrossFade()
 {
-    if (!m_host || m_picture.isNull())
-        return;
-    // A fade still running there is in the new picture, at the strength it had reached.
-    for (QWidget *child : m_host->findChildren<QWidget *>(QLatin1String(overlayName), Qt::FindDirectChildrenOnly)) {
-        if (child->geometry().intersects(m_place))
-            delete child;
-    }
-    new FadingPicture(std::move(m_picture), m_place, m_host);
+    if (m_running)
+        m_running->raise(); // above what the change showed
+    else if (m_host && !m_picture.isNull())
+        new FadingPicture(std::move(m_picture), m_place, m_host);
 }

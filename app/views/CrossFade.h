@@ -53,4 +53,6 @@ private:
     QPointer<QWidget> m_host;
     QRect m_place;
     QPixmap m_picture;
+    // The fade already running over the place, which goes on instead.
+    QPointer<QWidget> m_running;
 };

@@ -12,6 +12,7 @@
 #include "../store/GeneratedLibrary.h"
 #include "AppState.h"
 #include "ContentView.h"
+#include "CrossFade.h"
 #include "DataManager.h"
 #include "ErrorHandler.h"
 #include "LibrarySchema.h"
@@ -31,11 +32,13 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QHBoxLayout>
 #include <QMimeData>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTimeZone>
+#include <QTimer>
 #include <QTreeView>
 
 #include <algorithm>
@@ -129,6 +132,12 @@ struct Columns {
     }
     // What the event loop does next: lay out and paint what changed.
     void settle() { QCoreApplication::processEvents(); }
+    void letFadesEnd()
+    {
+        QEventLoop loop;
+        QTimer::singleShot(2 * CrossFade::durationMs, &loop, &QEventLoop::quit);
+        loop.exec();
+    }
     void choose(const QUuid &id)
     {
         sidebar->treeView()->selectionModel()->setCurrentIndex(sidebar->model()->indexOf(id),
@@ -199,6 +208,9 @@ int runFigures(const QString &folder)
     }
 
     columns.choose(longList->id());
+    // A user drops and scrolls with the event loop running, so the column's fade from the choice
+    // has ended by then; the steps below let no time pass, and would keep it on screen throughout.
+    columns.letFadesEnd();
     {
         QList<Paper *> dropped;
         QList<PaperPtr> keep;

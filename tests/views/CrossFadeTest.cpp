@@ -106,10 +106,18 @@ TEST_F(CrossFadeTest, EachAnimatedChangeFadesOverItsNewContentAndEndsWhereItWoul
     const PaperPtr chosen = rows->paperModel()->paperAt(0);
     ASSERT_EQ(state.selectedPaper(), chosen);
     // The detail column fades too, over the chosen paper's detail.
-    EXPECT_TRUE(fadeOver(detailColumn));
+    QWidget *detailFade = fadeOver(detailColumn);
+    EXPECT_TRUE(detailFade);
     auto *detail = qobject_cast<PaperDetailView *>(view->detail());
     ASSERT_TRUE(detail);
     EXPECT_EQ(detail->paper(), chosen);
+    // Another row before that fade ends: the same fade goes on, over the newest paper.
+    const QRect secondRow = rows->visualRect(rows->model()->index(1, 0));
+    QTest::mouseClick(rows->viewport(), Qt::LeftButton, {}, secondRow.center());
+    const PaperPtr second = rows->paperModel()->paperAt(1);
+    ASSERT_EQ(state.selectedPaper(), second);
+    EXPECT_EQ(detail->paper(), second);
+    EXPECT_EQ(fadeOver(detailColumn), detailFade);
 
     // The identifier's swap to "Copied!" fades where the button was.
     auto *identifier = detail->findChild<QToolButton *>(QStringLiteral("identifier"));
@@ -121,6 +129,7 @@ TEST_F(CrossFadeTest, EachAnimatedChangeFadesOverItsNewContentAndEndsWhereItWoul
     EXPECT_EQ(content->shown(), ContentView::Shown::papers);
     EXPECT_EQ(content->navigationTitle(), QStringLiteral("Reading"));
     EXPECT_EQ(view->detail(), detail);
+    EXPECT_EQ(detail->paper(), second);
     EXPECT_TRUE(detail->isVisible());
 
     // Removing the selected paper: the placeholder is there at once, under the old detail.
