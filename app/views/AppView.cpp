@@ -2,6 +2,7 @@
 
 #include "AppState.h"
 #include "ContentView.h"
+#include "CrossFade.h"
 #include "ErrorHandler.h"
 #include "Localized.h"
 #include "ModelQuery.h"
@@ -168,6 +169,9 @@ void AppView::showDetail()
     const PaperPtr paper = m_env.appState.selectedPaper();
     if (m_paperDetail && m_paperDetail->paper() == paper)
         return;
+    // A row chosen or the paper removed: the column fades over to what follows. A selection
+    // cleared or made elsewhere shows at once.
+    const CrossFade fade(CrossFade::AnimatedChanges::active() ? m_detailColumn : nullptr);
     // From one paper to another the detail stays in its place and shows the new paper (its
     // short "Copied!" feedback belongs to the place); it goes only when nothing is selected.
     if (m_paperDetail && paper) {

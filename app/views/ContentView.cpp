@@ -1,6 +1,7 @@
 #include "ContentView.h"
 
 #include "AppState.h"
+#include "CrossFade.h"
 #include "DestructiveStyle.h"
 #include "Localized.h"
 #include "ModelQuery.h"
@@ -40,20 +41,20 @@ ContentView::ContentView(ViewEnvironment &environment, QWidget *parent)
     layout->addWidget(m_stack);
 
     AppState &appState = environment.appState;
-    connect(&appState, &AppState::selectedListIdChanged, this, &ContentView::update);
-    connect(&appState, &AppState::newResultsChanged, this, &ContentView::update);
+    connect(&appState, &AppState::selectedListIdChanged, this, &ContentView::fadeToSelection);
+    connect(&appState, &AppState::newResultsChanged, this, &ContentView::showSelection);
     connect(&appState, &AppState::selectedPaperChanged, this, &ContentView::updateToolBar);
     connect(&appState, &AppState::showImporterChanged, this, &ContentView::updateImporter);
     // A list that appears or goes may be the selected one.
-    connect(m_lists, &ModelQuery::inserted, this, &ContentView::update);
-    connect(m_lists, &ModelQuery::removed, this, &ContentView::update);
+    connect(m_lists, &ModelQuery::inserted, this, &ContentView::showSelection);
+    connect(m_lists, &ModelQuery::removed, this, &ContentView::showSelection);
     connect(m_lists, &ModelQuery::resultChanged, this, [this](qsizetype position, int property) {
         if (!m_shownList || m_lists->results().at(position) != m_shownList)
             return;
         if (property == int(PaperList::Property::name) || property == int(PaperList::Property::papers))
-            update();
+            showSelection();
     });
-    update();
+    showSelection();
 }
 
 ContentView::~ContentView()
@@ -62,7 +63,15 @@ ContentView::~ContentView()
     m_listView->setPaperModel(nullptr);
 }
 
-void ContentView::update()
+void ContentView::fadeToSelection()
+{
+    // Another source: the column fades over to it. Within one source (new results, a rename, a
+    // paper more or less) it changes at once.
+    const CrossFade fade(this);
+    showSelection();
+}
+
+void ContentView::showSelection()
 {
     const std::optional<QUuid> id = m_environment.appState.selectedListId();
     if (!id) {

@@ -49,7 +49,9 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
-    void update();
+    void fadeToSelection();
+    // Works out from the sidebar's selection what the column shows, and shows it.
+    void showSelection();
     void showEngine(SearchEngine &engine);
     void showList(const PaperListPtr &list);
     void showPlaceholder(Shown shown, const QString &symbol, const QString &title, const QString &sentence);

@@ -1,6 +1,7 @@
 #include "PaperDetailView.h"
 
 #include "AppState.h"
+#include "CrossFade.h"
 #include "DeleteFileAction.h"
 #include "DestructiveStyle.h"
 #include "ExternalLink.h"
@@ -300,6 +301,8 @@ void PaperDetailView::setShowCopiedMessage(bool shown)
     if (shown == m_showCopiedMessage)
         return;
     m_showCopiedMessage = shown;
+    // The swap fades; the button takes the new text's width at once, the picture keeps the old.
+    const CrossFade fade(m_identifier, m_identifier->parentWidget());
     showIdentifier();
     emit showCopiedMessageChanged(shown);
 }

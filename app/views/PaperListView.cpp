@@ -2,6 +2,7 @@
 
 #include "AppState.h"
 #include "ArticleContextMenu.h"
+#include "CrossFade.h"
 #include "Localized.h"
 #include "PaperListDelegate.h"
 #include "PaperListModel.h"
@@ -50,8 +51,10 @@ PaperPtr PaperListView::selectedPaper() const
 void PaperListView::selectionChanged(const QItemSelection &selected, const QItemSelection &deselected)
 {
     QListView::selectionChanged(selected, deselected);
-    if (!m_followingAppState)
+    if (!m_followingAppState) {
+        const CrossFade::AnimatedChanges animated;
         m_environment.appState.setSelectedPaper(selectedPaper());
+    }
 }
 
 void PaperListView::showAppStateSelection()

@@ -1,6 +1,7 @@
 #include "RemovePaperAction.h"
 
 #include "AppState.h"
+#include "CrossFade.h"
 #include "DataManager.h"
 #include "ErrorHandler.h"
 #include "Localized.h"
@@ -37,6 +38,8 @@ void RemovePaperAction::run()
         m_environment.errorHandler.showError(error);
         return;
     }
-    if (const PaperPtr selected = appState.selectedPaper(); selected && selected->id() == paper->id())
+    if (const PaperPtr selected = appState.selectedPaper(); selected && selected->id() == paper->id()) {
+        const CrossFade::AnimatedChanges animated;
         appState.setSelectedPaper(nullptr);
+    }
 }

@@ -12,6 +12,7 @@
 #include "../store/GeneratedLibrary.h"
 #include "AppState.h"
 #include "ContentView.h"
+#include "CrossFade.h"
 #include "DataManager.h"
 #include "ErrorHandler.h"
 #include "LibrarySchema.h"
@@ -31,11 +32,13 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QHBoxLayout>
 #include <QMimeData>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTimeZone>
+#include <QTimer>
 #include <QTreeView>
 
 #include <algorithm>
@@ -129,6 +132,15 @@ struct Columns {
     }
     // What the event loop does next: lay out and paint what changed.
     void settle() { QCoreApplication::processEvents(); }
+    // A user's next step comes with the event loop running, so the column's fade from a choice
+    // (CrossFade) has ended by then; the steps here let no time pass, and would keep it on screen
+    // throughout, or have the next choice go on with it instead of fading from its own start.
+    void letFadesEnd()
+    {
+        QEventLoop loop;
+        QTimer::singleShot(2 * CrossFade::durationMs, &loop, &QEventLoop::quit);
+        loop.exec();
+    }
     void choose(const QUuid &id)
     {
         sidebar->treeView()->selectionModel()->setCurrentIndex(sidebar->model()->indexOf(id),
@@ -193,12 +205,14 @@ int runFigures(const QString &folder)
             results.append(makePaper(QStringLiteral("result.%1").arg(i), i));
         engine->setPapers(results);
         columns.appState.setNewResults(1);
+        columns.letFadesEnd();
         Clock clock;
         columns.choose(engine->id());
         report("choose an engine holding 100 results until painted", clock, "10 ms");
     }
 
     columns.choose(longList->id());
+    columns.letFadesEnd();
     {
         QList<Paper *> dropped;
         QList<PaperPtr> keep;
@@ -262,6 +276,8 @@ int measureMemory(const QString &folder)
     const PaperListPtr longList = columns.longList();
     const long before = residentKiB();
     columns.choose(longList->id());
+    // Not the picture the column fades from, which goes with the fade.
+    columns.letFadesEnd();
     const long after = residentKiB();
     std::printf("%-58s %8.2f MiB above the window before (limit 40 MB)\n", "memory after showing the 10,000-paper list",
                 double(after - before) / 1024.0);

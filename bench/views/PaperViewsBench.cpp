@@ -1,8 +1,10 @@
 // Figures for the paper's own views, each from the user's action until the window is painted:
-// selecting a paper whose note is 100 KB or empty (the detail column of a window), opening the
-// note editor on a 1 MB note and typing one key in it, and opening the importer form.
+// selecting a paper whose note is 100 KB or empty (the detail column of a window), also by its row
+// (with the column's fade), opening the note editor on a 1 MB note and typing one key in it, and
+// opening the importer form.
 #include "AppState.h"
 #include "AppView.h"
+#include "CrossFade.h"
 #include "DataManager.h"
 #include "ErrorHandler.h"
 #include "LibrarySchema.h"
@@ -19,10 +21,12 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QEventLoop>
 #include <QFile>
 #include <QPlainTextEdit>
 #include <QTest>
 #include <QThreadPool>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <benchmark/benchmark.h>
 #include <functional>
@@ -111,6 +115,41 @@ void BM_SelectPaperWith100KNote(benchmark::State &state)
 void BM_SelectPaperWithEmptyNote(benchmark::State &state)
 {
     selectPaper(state, QString());
+}
+
+// The same, each paper chosen as a click on its row chooses it: the detail column fades over to
+// it (animations are on, as desktops have them). Each choice comes after the last fade has ended.
+void chooseRows(benchmark::State &state, const QString &note)
+{
+    Library library;
+    library.appState.setSelectedListId(library.list->id());
+    const PaperPtr papers[] = {library.paperWithNote(note.isEmpty() ? note : QStringLiteral("# A\n\n") + note),
+                               library.paperWithNote(note.isEmpty() ? note : QStringLiteral("# B\n\n") + note)};
+    AppView window(library.env);
+    present(&window);
+    int turn = 0;
+    for (auto _ : state) {
+        {
+            const CrossFade::AnimatedChanges animated;
+            library.appState.setSelectedPaper(papers[turn++ % 2]);
+        }
+        paint(&window);
+        state.PauseTiming();
+        QEventLoop fade;
+        QTimer::singleShot(2 * CrossFade::durationMs, &fade, &QEventLoop::quit);
+        fade.exec();
+        state.ResumeTiming();
+    }
+}
+
+void BM_ChooseRowWith100KNote(benchmark::State &state)
+{
+    chooseRows(state, markdownOf(100 * 1024));
+}
+
+void BM_ChooseRowWithEmptyNote(benchmark::State &state)
+{
+    chooseRows(state, QString());
 }
 
 // The selection made for the first time, when the detail column held its placeholder.
@@ -224,6 +263,9 @@ void BM_OpenImporterForm(benchmark::State &state)
 
 BENCHMARK(BM_SelectPaperWith100KNote)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SelectPaperWithEmptyNote)->Unit(benchmark::kMillisecond);
+// Each choice waits for the last fade to end, untimed.
+BENCHMARK(BM_ChooseRowWith100KNote)->Unit(benchmark::kMillisecond)->Iterations(20);
+BENCHMARK(BM_ChooseRowWithEmptyNote)->Unit(benchmark::kMillisecond)->Iterations(20);
 BENCHMARK(BM_FirstSelectionWith100KNote)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_OpenEditorOn1MNote)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_OpenEditorOn1MNoteUntilEditable)->Unit(benchmark::kMillisecond);
