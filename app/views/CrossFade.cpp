@@ -1,10 +1,13 @@
 #include "CrossFade.h"
 
 #include <QApplication>
+#include <QBackingStore>
 #include <QEasingCurve>
 #include <QPainter>
 #include <QStyle>
 #include <QVariantAnimation>
+
+#include <cstring>
 
 namespace {
 
@@ -12,7 +15,7 @@ namespace {
 // goes through it to the content beneath, and it never takes the focus.
 class FadingPicture : public QWidget {
 public:
-    FadingPicture(QPixmap picture, const QRect &place, QWidget *host) : QWidget(host), m_picture(std::move(picture))
+    FadingPicture(QImage picture, const QRect &place, QWidget *host) : QWidget(host), m_picture(std::move(picture))
     {
         setObjectName(QLatin1String(CrossFade::overlayName));
         setAttribute(Qt::WA_TransparentForMouseEvents);
@@ -42,13 +45,44 @@ protected:
     {
         QPainter painter(this);
         painter.setOpacity(m_opacity);
-        painter.drawPixmap(0, 0, m_picture);
+        painter.drawImage(0, 0, m_picture);
     }
 
 private:
-    QPixmap m_picture;
+    QImage m_picture;
     qreal m_opacity = 1.0;
 };
+
+// How `rect` of the window looks on screen. What the window last painted is still in its
+// backing store, and copying it there costs far less than painting the old look once
+// more before the change; a window that keeps no image there (or has not painted yet)
+// is painted into the picture.
+QImage onScreenPicture(QWidget *window, const QRect &rect)
+{
+    if (QBackingStore *store = window->backingStore()) {
+        QPaintDevice *device = store->paintDevice();
+        if (device && device->devType() == QInternal::Image) {
+            const QImage &image = *static_cast<const QImage *>(device);
+            const qreal ratio = image.devicePixelRatio();
+            const QRect pixels(QPoint(qRound(rect.x() * ratio), qRound(rect.y() * ratio)),
+                               QSize(qRound(rect.width() * ratio), qRound(rect.height() * ratio)));
+            if (!image.isNull() && image.rect().contains(pixels)) {
+                // A column's picture is megabytes: one buffer, used again once its fade is
+                // over, spares the page faults of fresh memory at every change.
+                static QImage spare;
+                if (spare.size() != pixels.size() || spare.format() != image.format() || !spare.isDetached())
+                    spare = QImage(pixels.size(), image.format());
+                const qsizetype offset = qsizetype(pixels.x()) * image.depth() / 8;
+                const qsizetype length = qsizetype(pixels.width()) * image.depth() / 8;
+                for (int row = 0; row < pixels.height(); ++row)
+                    std::memcpy(spare.scanLine(row), image.constScanLine(pixels.y() + row) + offset, size_t(length));
+                spare.setDevicePixelRatio(ratio);
+                return spare;
+            }
+        }
+    }
+    return window->grab(rect).toImage();
+}
 
 } // namespace
 
@@ -80,9 +114,9 @@ CrossFade::CrossFade(QWidget *widget, QWidget *host)
         }
     }
     // Taken from the window, so that what shows through the widget (its parents' background)
-    // is in the picture too; only what lies in the widget's place is painted.
+    // is in the picture too.
     QWidget *window = widget->window();
-    m_picture = window->grab(QRect(widget->mapTo(window, QPoint(0, 0)), widget->size()));
+    m_picture = onScreenPicture(window, QRect(widget->mapTo(window, QPoint(0, 0)), widget->size()));
 }
 
 CrossFade::~CrossFade()

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QPixmap>
+#include <QImage>
 #include <QPointer>
 #include <QRect>
 #include <QWidget>
@@ -52,7 +52,7 @@ public:
 private:
     QPointer<QWidget> m_host;
     QRect m_place;
-    QPixmap m_picture;
+    QImage m_picture;
     // The fade already running over the place, which goes on instead.
     QPointer<QWidget> m_running;
 };

@@ -91,9 +91,13 @@ TEST_F(CrossFadeTest, EachAnimatedChangeFadesOverItsNewContentAndEndsWhereItWoul
     ASSERT_TRUE(content);
 
     // Choosing a list: its rows are in place at once, under the fading picture of the welcome.
+    const QRect place(content->mapTo(window, QPoint(0, 0)), content->size());
+    const QImage welcome = window->grab(place).toImage().convertToFormat(QImage::Format_RGB32);
     state.setSelectedListId(list->id());
     QWidget *picture = fadeOver(content);
     ASSERT_TRUE(picture);
+    EXPECT_EQ(picture->grab().toImage().convertToFormat(QImage::Format_RGB32), welcome)
+        << "the fade starts from the column as it looked";
     EXPECT_TRUE(picture->isVisible());
     EXPECT_EQ(picture->geometry(), content->rect());
     EXPECT_EQ(content->shown(), ContentView::Shown::papers);
