@@ -77,7 +77,8 @@ void BM_SearchAnswerToRowsOnScreen(benchmark::State &state)
     {
         BrivetApp brivet(LibrarySchema::configuration(store.path()));
         MainWindow *window = brivet.newWindow();
-        QTest::qWaitForWindowExposed(window);
+        if (!QTest::qWaitForWindowExposed(window))
+            qFatal("The window never came on screen");
         brivet.appState().setSelectedListId(arxivEngineId());
         window->appView()->searchField()->setText(QStringLiteral("testing"));
 

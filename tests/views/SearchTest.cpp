@@ -188,7 +188,7 @@ TEST_F(SearchTest, EachWindowSearchesWithItsOwnText)
 // A search still running when its window closes stores its results and reports to nobody.
 TEST_F(SearchTest, AWindowClosedDuringASearch)
 {
-    server->setResponse({.status = 404, .delayMs = 200});
+    server->setResponse({.status = 404, .body = {}, .delayMs = 200});
     state.setSelectedListId(arxivEngineId());
     submit("x");
     window->close();
