@@ -5,6 +5,7 @@
 #include "DataManager.h"
 #include "LibrarySchema.h"
 #include "Localized.h"
+#include "Log.h"
 #include "MainWindow.h"
 #include "ModelContainer.h"
 #include "ModelContext.h"
@@ -148,8 +149,7 @@ int BrivetApp::finish(std::unique_ptr<BrivetApp> app, int loopStatus)
     app.reset();
     if (saved)
         return loopStatus;
-    std::fputs("Brivet: Quit with changes that could not be saved; they are lost.\n", stderr);
-    std::fflush(stderr);
+    brivetLog(u"Brivet: Quit with changes that could not be saved; they are lost.");
     return loopStatus != 0 ? loopStatus : 1;
 }
 

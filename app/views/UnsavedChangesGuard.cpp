@@ -4,6 +4,7 @@
 #include "DestructiveStyle.h"
 #include "ErrorHandler.h"
 #include "Localized.h"
+#include "Log.h"
 #include "MainWindow.h"
 #include "ModelContext.h"
 
@@ -11,18 +12,6 @@
 #include <QPushButton>
 #include <QScopedValueRollback>
 
-#include <cstdio>
-
-namespace {
-
-void printLine(const QString &line)
-{
-    std::fputs(line.toLocal8Bit().constData(), stderr);
-    std::fputc('\n', stderr);
-    std::fflush(stderr);
-}
-
-} // namespace
 
 UnsavedChangesGuard::UnsavedChangesGuard(BrivetApp &app) : m_app(app)
 {
@@ -105,9 +94,9 @@ bool UnsavedChangesGuard::sessionEnding(bool mayInteract)
     // ask, and the exit status tells that changes were lost.
     m_quitting = true;
     const auto &failure = m_app.modelContext().saveFailure();
-    printLine(QStringLiteral("Brivet: The session is ending and the library cannot be saved; the changes since the "
-                             "last save are lost. %1")
-                  .arg(failure ? failure->detail() : QString()).trimmed());
+    brivetLog(u"Brivet: The session is ending and the library cannot be saved; the changes since the last save "
+              u"are lost. %@",
+              {failure ? failure->detail() : QString()});
     return true;
 }
 

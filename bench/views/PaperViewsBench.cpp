@@ -29,6 +29,8 @@
 #include <QTimer>
 #include <QVBoxLayout>
 #include <benchmark/benchmark.h>
+
+#include <array>
 #include <functional>
 
 namespace {
@@ -89,14 +91,21 @@ void paint(QWidget *window)
     window->repaint();
 }
 
+// Two papers whose notes are `note` with a different first line, in the library's list, which
+// the sidebar has selected so that the detail shows their notes.
+std::array<PaperPtr, 2> twoPapersShownWith(Library &library, const QString &note)
+{
+    library.appState.setSelectedListId(library.list->id());
+    return {library.paperWithNote(note.isEmpty() ? note : QStringLiteral("# A\n\n") + note),
+            library.paperWithNote(note.isEmpty() ? note : QStringLiteral("# B\n\n") + note)};
+}
+
 // Selecting, in turn, two papers whose notes are `note` with a different first line, in a window
 // whose sidebar has the list selected, so that the detail shows the note.
 void selectPaper(benchmark::State &state, const QString &note)
 {
     Library library;
-    library.appState.setSelectedListId(library.list->id());
-    const PaperPtr papers[] = {library.paperWithNote(note.isEmpty() ? note : QStringLiteral("# A\n\n") + note),
-                               library.paperWithNote(note.isEmpty() ? note : QStringLiteral("# B\n\n") + note)};
+    const std::array<PaperPtr, 2> papers = twoPapersShownWith(library, note);
     AppView window(library.env);
     present(&window);
     int turn = 0;
@@ -122,9 +131,7 @@ void BM_SelectPaperWithEmptyNote(benchmark::State &state)
 void chooseRows(benchmark::State &state, const QString &note)
 {
     Library library;
-    library.appState.setSelectedListId(library.list->id());
-    const PaperPtr papers[] = {library.paperWithNote(note.isEmpty() ? note : QStringLiteral("# A\n\n") + note),
-                               library.paperWithNote(note.isEmpty() ? note : QStringLiteral("# B\n\n") + note)};
+    const std::array<PaperPtr, 2> papers = twoPapersShownWith(library, note);
     AppView window(library.env);
     present(&window);
     int turn = 0;

@@ -1,5 +1,6 @@
 #include "DestructiveStyle.h"
 #include "ErrorAlertPresenter.h"
+#include "LogCapture.h"
 #include "SqliteModelStore.h"
 #include "UnsavedChangesGuard.h"
 #include "ViewTestSupport.h"
@@ -125,6 +126,11 @@ TEST_F(UnsavedChangesTest, TheSessionEndingAsksWhenItMayAndOtherwiseGivesTheChan
     ASSERT_TRUE(question());
     EXPECT_EQ(question()->parentWidget(), window);
 
+    const LogCapture log;
     EXPECT_TRUE(guard.sessionEnding(/*mayInteract=*/false));
     EXPECT_EQ(BrivetApp::finish(std::move(app), 0), 1);
+    // Nobody is asked, so standard error is where the loss is told.
+    EXPECT_EQ(log.lines().filter("Brivet: The session is ending and the library cannot be saved").size(), 1)
+        << log.lines().join('\n').toStdString();
+    EXPECT_TRUE(log.lines().contains("Brivet: Quit with changes that could not be saved; they are lost."));
 }
